@@ -1,0 +1,9 @@
+#!/bin/sh
+# Builds Plovix with its tests and runs the whole test suite (headless, Qt's offscreen platform).
+set -eu
+cd "$(dirname "$0")/.."
+
+sh scripts/deps.sh
+cmake -S . -B build/tests -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build/tests -j"$(nproc)"
+ctest --test-dir build/tests --output-on-failure -j"$(nproc)"

@@ -1,0 +1,166 @@
+#include "database/Database.h"
+
+#include "database/Recordset.h"
+#include "database/SqlFunctions.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QUrl>
+
+namespace {
+
+QString newConnectionName() {
+    static QAtomicInt counter;
+    return QStringLiteral("plovix-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+DbError checkDatabase(QSqlDatabase& db, const QString& path) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()) {
+        const DbError error = DbError::fromSql(query.lastError());
+        return {
+            DbError::NotADatabase,
+            QStringLiteral("Unrecognized database format '%1'. %2").arg(path, error.description)};
+    }
+    const QString verdict = query.value(0).toString();
+    if (verdict != QLatin1String("ok")) {
+        return {DbError::CannotOpen,
+                QStringLiteral("The database '%1' is damaged (%2).").arg(path, verdict)};
+    }
+    return {};
+}
+
+}  // namespace
+
+Database::Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}
+
+Database::~Database() {
+    close();
+}
+
+std::unique_ptr<Database> Database::open(const QString& path, DbError& error) {
+    return connect(path, true, error);
+}
+
+std::unique_ptr<Database> Database::create(const QString& path, DbError& error) {
+    if (QFileInfo::exists(path)) {
+        error = {DbError::CannotOpen, QStringLiteral("The file '%1' already exists.").arg(path)};
+        return nullptr;
+    }
+    return connect(path, false, error);
+}
+
+std::unique_ptr<Database> Database::connect(const QString& path, bool mustExist, DbError& error) {
+    error = {};
+    if (mustExist && !QFileInfo(path).isFile()) {
+        error = DbError::fileNotFound(path);
+        return nullptr;
+    }
+    auto connection = std::make_shared<Connection>();
+    connection->name = newConnectionName();
+    connection->path = path;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection->name);
+        if (!db.isValid()) {
+            error = {DbError::General,
+                     QStringLiteral("The SQLite database driver is not installed.")};
+        } else {
+            // A URI keeps an existing file from being created anew when it vanishes meanwhile.
+            QUrl uri = QUrl::fromLocalFile(path);
+            uri.setQuery(mustExist ? QStringLiteral("mode=rw") : QStringLiteral("mode=rwc"));
+            db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+            if (!db.open()) {
+                error = DbError::fromSql(db.lastError());
+                if (error.number == DbError::General) {
+                    error.number = DbError::CannotOpen;
+                }
+            } else if (!registerSqlFunctions(db)) {
+                error = {DbError::General, QStringLiteral("The SQLite library cannot be reached.")};
+            } else if (mustExist) {
+                error = checkDatabase(db, path);
+            }
+            if (error) {
+                db.close();
+            }
+        }
+    }
+    if (error) {
+        QSqlDatabase::removeDatabase(connection->name);
+        return nullptr;
+    }
+    connection->open = true;
+    return std::unique_ptr<Database>(new Database(std::move(connection)));
+}
+
+void Database::close() {
+    if (!isOpen()) {
+        return;
+    }
+    m_connection->open = false;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection->name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection->name);
+}
+
+QSqlDatabase Database::sql() const {
+    return isOpen() ? m_connection->db() : QSqlDatabase();
+}
+
+DbError Database::execute(const QString& sql, const QVariantList& parameters, int* rowsAffected) {
+    if (!isOpen()) {
+        return {DbError::ObjectClosed, QStringLiteral("Object invalid or no longer set.")};
+    }
+    QSqlQuery query(m_connection->db());
+    if (!query.prepare(sql)) {
+        return DbError::fromSql(query.lastError());
+    }
+    for (const QVariant& value : parameters) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        return DbError::fromSql(query.lastError());
+    }
+    if (rowsAffected) {
+        *rowsAffected = query.numRowsAffected();
+    }
+    return {};
+}
+
+bool Database::hasTable(const QString& table) const {
+    if (!isOpen()) {
+        return false;
+    }
+    QSqlQuery query(m_connection->db());
+    query.prepare(QStringLiteral(
+        "SELECT 1 FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)"));
+    query.addBindValue(table);
+    return query.exec() && query.next();
+}
+
+QStringList Database::fieldNames(const QString& table) const {
+    QStringList names;
+    if (!isOpen()) {
+        return names;
+    }
+    QSqlQuery query(m_connection->db());
+    if (query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)))) {
+        while (query.next()) {
+            names.append(query.value(1).toString());
+        }
+    }
+    return names;
+}
+
+std::shared_ptr<Recordset> Database::openRecordset(const RecordSource& source, RecordsetType type,
+                                                   DbError& error) {
+    error = {};
+    if (!isOpen()) {
+        error = {DbError::ObjectClosed, QStringLiteral("Object invalid or no longer set.")};
+        return nullptr;
+    }
+    return Recordset::open(m_connection, source, type, error);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "database/DbError.h"
+
+#include <QString>
+
+// File operations that keep a life list safe: copies and new files reach the disk before they
+// are used, and a file takes another's place in one step.
+namespace fileops {
+
+enum : int { PathFileAccessError = 75 };
+
+bool exists(const QString& path);
+DbError removeFile(const QString& path);
+// Copies a file to a new name; fails when the destination exists.
+DbError copyFile(const QString& from, const QString& to);
+// Flushes a file's contents to the disk.
+DbError syncFile(const QString& path);
+// Gives `from` the name `to` in one step, replacing `to` if it exists.
+DbError replaceFile(const QString& from, const QString& to);
+// Gives `from` the name `to`; fails when `to` exists.
+DbError renameNoReplace(const QString& from, const QString& to);
+
+}  // namespace fileops

@@ -1,0 +1,49 @@
+#include "database/ShippedData.h"
+
+#include "database/CsvReader.h"
+
+#include <QFile>
+
+namespace {
+
+// The rows of a data file without its heading line.
+QList<QStringList> readRows(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QList<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll()));
+    if (!rows.isEmpty()) {
+        rows.removeFirst();
+    }
+    return rows;
+}
+
+QStringList firstColumn(const QString& path) {
+    QStringList values;
+    for (const QStringList& row : readRows(path)) {
+        if (!row.isEmpty() && !row[0].trimmed().isEmpty()) {
+            values.append(row[0].trimmed());
+        }
+    }
+    return values;
+}
+
+}  // namespace
+
+ShippedData ShippedData::load() {
+    return loadFrom(QStringLiteral(":/data"));
+}
+
+ShippedData ShippedData::loadFrom(const QString& folder) {
+    ShippedData data;
+    data.orders = firstColumn(folder + QStringLiteral("/orders.csv"));
+    for (const QStringList& row : readRows(folder + QStringLiteral("/families.csv"))) {
+        if (row.size() >= 2 && !row[0].trimmed().isEmpty()) {
+            data.families.append({row[0].trimmed(), row[1].trimmed()});
+        }
+    }
+    data.countries = firstColumn(folder + QStringLiteral("/countries.csv"));
+    data.regions = firstColumn(folder + QStringLiteral("/regions.csv"));
+    return data;
+}

@@ -1,0 +1,21 @@
+#include "platform/AppInfo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+AppInfo AppInfo::forRunningProgram() {
+    return inFolder(QCoreApplication::applicationDirPath());
+}
+
+AppInfo AppInfo::inFolder(const QString& folder) {
+    AppInfo info;
+    info.path = QDir::cleanPath(folder);
+    info.major = PLOVIX_VERSION_MAJOR;
+    info.minor = PLOVIX_VERSION_MINOR;
+    info.revision = PLOVIX_VERSION_PATCH;
+    return info;
+}
+
+QString AppInfo::filePath(const QString& fileName) const {
+    return path + QLatin1Char('/') + fileName;
+}

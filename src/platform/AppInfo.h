@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The program's own identity: its title, the folder that holds the program file, the
+// program file's name and its version.
+struct AppInfo {
+    QString title = QStringLiteral("Plovix");
+    QString path;
+    QString exeName = QStringLiteral("Plovix");
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+
+    // The identity of the running program: its folder and the version it was built as.
+    static AppInfo forRunningProgram();
+    // The same identity, placed in another folder (tests and tools).
+    static AppInfo inFolder(const QString& folder);
+
+    // A file in the program folder.
+    QString filePath(const QString& fileName) const;
+};

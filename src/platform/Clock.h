@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDateTime>
+
+// Today's date and the time of day, replaceable in tests.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+    QDate today() const { return now().date(); }
+};
+
+class SystemClock : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(QDateTime time) : m_time(std::move(time)) {}
+    QDateTime now() const override { return m_time; }
+    void set(QDateTime time) { m_time = std::move(time); }
+
+private:
+    QDateTime m_time;
+};

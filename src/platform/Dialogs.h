@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Message-box styles and answers, with the values the program's messages are written in.
+namespace mb {
+enum Style : int {
+    OKOnly = 0,
+    OKCancel = 1,
+    AbortRetryIgnore = 2,
+    YesNoCancel = 3,
+    YesNo = 4,
+    RetryCancel = 5,
+    Critical = 16,
+    Question = 32,
+    Exclamation = 48,
+    Information = 64,
+    DefaultButton1 = 0,
+    DefaultButton2 = 256,
+    DefaultButton3 = 512,
+};
+enum Answer : int { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+
+inline int buttonsOf(int style) {
+    return style & 0x0F;
+}
+inline int iconOf(int style) {
+    return style & 0xF0;
+}
+inline int defaultButtonOf(int style) {
+    return (style & 0xF00) / 256;
+}  // 0-based
+// The answer that pressing Enter gives for a style.
+int defaultAnswer(int style);
+}  // namespace mb
+
+// Every message box and input box the program shows goes through this interface, so that the
+// text, title, icon and buttons the user sees can be checked and answered in tests.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A message box; an empty title shows the program's title. Returns an mb::Answer.
+    virtual int msgBox(const QString& prompt, int style = mb::OKOnly,
+                       const QString& title = {}) = 0;
+
+    // A one-line input box; no value when the user cancels.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+};

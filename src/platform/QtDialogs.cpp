@@ -1,0 +1,84 @@
+#include "platform/QtDialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+struct ButtonSet {
+    QList<std::pair<QMessageBox::StandardButton, int>> buttons;
+};
+
+ButtonSet buttonsFor(int style) {
+    using B = QMessageBox;
+    switch (mb::buttonsOf(style)) {
+        case mb::OKCancel:
+            return {{{B::Ok, mb::OK}, {B::Cancel, mb::Cancel}}};
+        case mb::AbortRetryIgnore:
+            return {{{B::Abort, mb::Abort}, {B::Retry, mb::Retry}, {B::Ignore, mb::Ignore}}};
+        case mb::YesNoCancel:
+            return {{{B::Yes, mb::Yes}, {B::No, mb::No}, {B::Cancel, mb::Cancel}}};
+        case mb::YesNo:
+            return {{{B::Yes, mb::Yes}, {B::No, mb::No}}};
+        case mb::RetryCancel:
+            return {{{B::Retry, mb::Retry}, {B::Cancel, mb::Cancel}}};
+        default:
+            return {{{B::Ok, mb::OK}}};
+    }
+}
+
+QMessageBox::Icon iconFor(int style) {
+    switch (mb::iconOf(style)) {
+        case mb::Critical:
+            return QMessageBox::Critical;
+        case mb::Question:
+            return QMessageBox::Question;
+        case mb::Exclamation:
+            return QMessageBox::Warning;
+        case mb::Information:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+QString QtDialogs::titleOrProgram(const QString& title) const {
+    return title.isEmpty() ? m_programTitle : title;
+}
+
+int QtDialogs::msgBox(const QString& prompt, int style, const QString& title) {
+    QMessageBox box(iconFor(style), titleOrProgram(title), prompt, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    const ButtonSet set = buttonsFor(style);
+    for (const auto& [button, answer] : set.buttons) {
+        box.addButton(button);
+    }
+    const qsizetype defaultIndex =
+        std::min<qsizetype>(mb::defaultButtonOf(style), set.buttons.size() - 1);
+    box.setDefaultButton(set.buttons[defaultIndex].first);
+    const auto& last = set.buttons.last();
+    box.setEscapeButton(set.buttons.size() == 1 ? set.buttons[0].first : last.first);
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const auto& [button, answer] : set.buttons) {
+        if (button == clicked) {
+            return answer;
+        }
+    }
+    return set.buttons.size() == 1 ? set.buttons[0].second : last.second;
+}
+
+std::optional<QString> QtDialogs::inputBox(const QString& prompt, const QString& title,
+                                           const QString& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), titleOrProgram(title),
+                                               prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text;
+}

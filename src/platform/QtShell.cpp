@@ -1,0 +1,7 @@
+#include "platform/QtShell.h"
+
+#include <QDesktopServices>
+
+bool QtShell::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QList>
+#include <QVariant>
+
+// Dialogs for tests: records every box and answers from a queue. A message box with no queued
+// answer gets its default button; an input box with none is cancelled.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Call {
+        enum Kind { Message, Input } kind = Message;
+        QString prompt;
+        int style = 0;
+        QString title;
+        QString defaultText;
+    };
+
+    int msgBox(const QString& prompt, int style = mb::OKOnly, const QString& title = {}) override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
+
+    // Queues the answer to the next message box (an mb::Answer).
+    void answer(int answer) { m_answers.append(answer); }
+    // Queues the text typed into the next input box and confirmed.
+    void type(const QString& text) { m_answers.append(text); }
+    // Queues a cancelled input box.
+    void cancelInput() { m_answers.append(QVariant()); }
+
+    const QList<Call>& calls() const { return m_calls; }
+    int unansweredCount() const { return int(m_answers.size()); }
+    void clear() {
+        m_calls.clear();
+        m_answers.clear();
+    }
+
+private:
+    QList<Call> m_calls;
+    QList<QVariant> m_answers;
+};

@@ -1,0 +1,328 @@
+#include "database/DamageTools.h"
+
+#include "database/NewLifeList.h"
+#include "database/ShippedData.h"
+
+#include <sqlite3.h>
+#include <QFile>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <limits>
+
+namespace damage {
+
+namespace {
+
+// A connection that closes itself.
+class Connection {
+public:
+    Connection(const QString& path, bool writable) {
+        const int flags =
+            writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr) !=
+            SQLITE_OK) {
+            sqlite3_close(m_db);
+            m_db = nullptr;
+        }
+    }
+    ~Connection() { sqlite3_close(m_db); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    sqlite3* get() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// A prepared statement that finalizes itself.
+class Statement {
+public:
+    Statement(sqlite3* db, const QString& sql) {
+        if (db) {
+            sqlite3_prepare16_v2(db, sql.utf16(), -1, &m_stmt, nullptr);
+        }
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return m_stmt; }
+
+    void bind(int index, const QVariant& value) {
+        if (value.isNull()) {
+            sqlite3_bind_null(m_stmt, index);
+        } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
+            sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+        } else {
+            const QString text = value.toString();
+            sqlite3_bind_text16(m_stmt, index, text.utf16(), int(text.size() * 2),
+                                SQLITE_TRANSIENT);
+        }
+    }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+QVariant columnValue(sqlite3_stmt* stmt, int column) {
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER:
+            return QVariant::fromValue<qint64>(sqlite3_column_int64(stmt, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(stmt, column);
+        case SQLITE_TEXT: {
+            const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, column));
+            return QString::fromUtf16(text, sqlite3_column_bytes16(stmt, column) / 2);
+        }
+        case SQLITE_BLOB: {
+            const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+            return QByteArray(data, sqlite3_column_bytes(stmt, column));
+        }
+        default:
+            return QVariant();
+    }
+}
+
+bool run(sqlite3* db, const QString& sql) {
+    Statement statement(db, sql);
+    return statement.get() && sqlite3_step(statement.get()) == SQLITE_DONE;
+}
+
+quint32 bigEndian(const QByteArray& bytes, qsizetype at, int size) {
+    quint32 value = 0;
+    for (int i = 0; i < size; ++i) {
+        value = (value << 8) | quint8(bytes.at(at + i));
+    }
+    return value;
+}
+
+// An SQLite variable-length integer at `at`; `at` moves past it.
+quint64 varint(const QByteArray& bytes, qsizetype& at) {
+    quint64 value = 0;
+    for (int i = 0; i < 9; ++i) {
+        const quint8 byte = quint8(bytes.at(at++));
+        if (i == 8) {
+            return (value << 8) | byte;
+        }
+        value = (value << 7) | (byte & 0x7F);
+        if (!(byte & 0x80)) {
+            break;
+        }
+    }
+    return value;
+}
+
+int pageSizeOf(const QByteArray& file) {
+    const quint32 size = bigEndian(file, 16, 2);
+    return size == 1 ? 65536 : int(size);
+}
+
+bool overwrite(const QString& path, qint64 offset, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.seek(offset) &&
+           file.write(bytes) == bytes.size() && file.flush();
+}
+
+QString sighting(int number, int field, int commentLength) {
+    switch (field) {
+        case 0:
+            return QStringLiteral("Grüner Laubsänger's \"%1\"").arg(number);
+        case 1:
+            return number % 3 == 0 ? QString() : QStringLiteral("Alt %1").arg(number);
+        case 2:
+            return QStringLiteral("Passeriformes");
+        case 3:
+            return QStringLiteral("Phylloscopidae");
+        case 4:
+            return QStringLiteral("Phylloscopus %1").arg(number);
+        case 5:
+            return QStringLiteral("Marsh %1").arg(number);
+        case 6:
+            return QStringLiteral("Côte d'Ivoire");
+        case 7:
+            return QStringLiteral("Africa");
+        case 8:
+            return QString::number(1 + number % 12);
+        case 9:
+            return QString::number(1970 + number % 50);
+        case 10:
+            return QStringLiteral("%1: ").arg(number).leftJustified(commentLength, QChar(u'~'));
+        case 11:
+            return number % 2 ? QString() : QStringLiteral("");
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+bool makeLifeList(const QString& path, int sightings, int commentLength) {
+    if (createNewLifeList(path, ShippedData::load())) {
+        return false;
+    }
+    Connection db(path, true);
+    if (!run(db.get(), QStringLiteral("BEGIN"))) {
+        return false;
+    }
+    Statement insert(db.get(),
+                     QStringLiteral("INSERT INTO \"Bird List\" (CommonName, AlternateName, "
+                                    "\"Order\", Family, Species, Location, Country, Region, Month, "
+                                    "Year, Comments, Additional, Images) "
+                                    "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    for (int n = 0; n < sightings; ++n) {
+        for (int field = 0; field < 13; ++field) {
+            const QString value = sighting(n + 2, field, commentLength);
+            insert.bind(field + 1, value.isNull() ? QVariant() : QVariant(value));
+        }
+        if (sqlite3_step(insert.get()) != SQLITE_DONE) {
+            return false;
+        }
+        sqlite3_reset(insert.get());
+    }
+    return run(db.get(), QStringLiteral("COMMIT"));
+}
+
+bool execute(const QString& path, const QStringList& statements) {
+    Connection db(path, true);
+    bool ok = run(db.get(), QStringLiteral("BEGIN"));
+    for (const QString& sql : statements) {
+        ok = ok && run(db.get(), sql);
+    }
+    return ok && run(db.get(), QStringLiteral("COMMIT"));
+}
+
+ExclusiveLock::ExclusiveLock(const QString& path) {
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE,
+                        nullptr) == SQLITE_OK) {
+        m_held = run(m_db, QStringLiteral("BEGIN EXCLUSIVE"));
+    }
+}
+
+ExclusiveLock::~ExclusiveLock() {
+    if (m_held) {
+        run(m_db, QStringLiteral("ROLLBACK"));
+    }
+    sqlite3_close(m_db);
+}
+
+std::optional<Rows> readRows(const QString& path, const QString& table) {
+    Connection db(path, false);
+    QString quoted = table;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    Statement select(db.get(), QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(quoted));
+    if (!select.get()) {
+        return std::nullopt;
+    }
+    Rows rows;
+    int result;
+    while ((result = sqlite3_step(select.get())) == SQLITE_ROW) {
+        QVariantList row;
+        for (int i = 0; i < sqlite3_column_count(select.get()); ++i) {
+            row.append(columnValue(select.get(), i));
+        }
+        rows.append(row);
+    }
+    if (result != SQLITE_DONE) {
+        return std::nullopt;
+    }
+    return rows;
+}
+
+QVariant queryValue(const QString& path, const QString& sql) {
+    Connection db(path, false);
+    Statement query(db.get(), sql);
+    if (!query.get() || sqlite3_step(query.get()) != SQLITE_ROW) {
+        return QVariant();
+    }
+    return columnValue(query.get(), 0);
+}
+
+QList<int> leafPages(const QString& path, const QString& table) {
+    QList<int> pages;
+    {
+        Connection db(path, false);
+        Statement query(db.get(), QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND "
+                                                 "pagetype = 'leaf'"));
+        if (!query.get()) {
+            return {};
+        }
+        query.bind(1, table);
+        while (sqlite3_step(query.get()) == SQLITE_ROW) {
+            pages.append(sqlite3_column_int(query.get(), 0));
+        }
+    }
+    auto firstRowid = [&](int page) {
+        const QList<Cell> cells = cellsOnLeafPage(path, page);
+        return cells.isEmpty() ? std::numeric_limits<qint64>::max() : cells.first().rowid;
+    };
+    std::sort(pages.begin(), pages.end(),
+              [&](int a, int b) { return firstRowid(a) < firstRowid(b); });
+    return pages;
+}
+
+QList<Cell> cellsOnLeafPage(const QString& path, int page) {
+    const QByteArray file = fileBytes(path);
+    if (file.size() < 100 || page < 1) {
+        return {};
+    }
+    const int pageSize = pageSizeOf(file);
+    const qsizetype start = qsizetype(page - 1) * pageSize;
+    const qsizetype header = start + (page == 1 ? 100 : 0);
+    if (start + pageSize > file.size() || quint8(file.at(header)) != 0x0D) {
+        return {};
+    }
+    const qint64 usable = pageSize - quint8(file.at(20));
+    const qint64 maxLocal = usable - 35;
+    const qint64 minLocal = (usable - 12) * 32 / 255 - 23;
+    QList<Cell> cells;
+    const quint32 count = bigEndian(file, header + 3, 2);
+    for (quint32 i = 0; i < count; ++i) {
+        qsizetype at = start + bigEndian(file, header + 8 + 2 * i, 2);
+        const qint64 payload = qint64(varint(file, at));
+        Cell cell;
+        cell.rowid = qint64(varint(file, at));
+        if (payload > maxLocal) {
+            const qint64 fill = minLocal + (payload - minLocal) % (usable - 4);
+            const qint64 local = fill <= maxLocal ? fill : minLocal;
+            cell.overflowPage = bigEndian(file, at + local, 4);
+        }
+        cells.append(cell);
+    }
+    return cells;
+}
+
+bool damagePageHeader(const QString& path, int page) {
+    const int pageSize = pageSizeOf(fileBytes(path));
+    return page > 1 && overwrite(path, qint64(page - 1) * pageSize, QByteArray(8, '\xFF'));
+}
+
+bool overwritePage(const QString& path, int page) {
+    const int pageSize = pageSizeOf(fileBytes(path));
+    return page > 1 && overwrite(path, qint64(page - 1) * pageSize, QByteArray(pageSize, '\xFF'));
+}
+
+bool writeGarbage(const QString& path, int size, bool sqliteHeader) {
+    QRandomGenerator random(size);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes) {
+        byte = char(random.bounded(256));
+    }
+    if (sqliteHeader) {
+        bytes.replace(0, 16, QByteArray("SQLite format 3", 16));
+    } else if (!bytes.isEmpty()) {
+        bytes[0] = 'x';
+    }
+    return writeFile(path, bytes);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size() && file.flush();
+}
+
+}  // namespace damage
