@@ -19,9 +19,11 @@ DbError checkDatabase(QSqlDatabase& db, const QString& path) {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()) {
         const DbError error = DbError::fromSql(query.lastError());
-        return {
-            DbError::NotADatabase,
-            QStringLiteral("Unrecognized database format '%1'. %2").arg(path, error.description)};
+        if (error.number != DbError::NotADatabase) {
+            return error;  // locked, unreadable: not a question of the file's format
+        }
+        return {DbError::NotADatabase, QStringLiteral("Unrecognized database format '%1' (%2).")
+                                           .arg(path, query.lastError().databaseText())};
     }
     const QString verdict = query.value(0).toString();
     if (verdict != QLatin1String("ok")) {
@@ -32,6 +34,21 @@ DbError checkDatabase(QSqlDatabase& db, const QString& path) {
 }
 
 }  // namespace
+
+QSqlQuery* Connection::statement(const QString& sql, DbError& error) {
+    error = {};
+    auto found = statements.find(sql);
+    if (found == statements.end()) {
+        QSqlQuery query(db());
+        query.setForwardOnly(true);
+        if (!query.prepare(sql)) {
+            error = DbError::fromSql(query.lastError());
+            return nullptr;
+        }
+        found = statements.emplace(sql, std::move(query)).first;
+    }
+    return &found->second;
+}
 
 Database::Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}
 
@@ -99,6 +116,7 @@ void Database::close() {
         return;
     }
     m_connection->open = false;
+    m_connection->statements.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection->name, false);
         db.close();

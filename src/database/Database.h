@@ -4,8 +4,10 @@
 #include "database/DbError.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <map>
 #include <memory>
 
 class Recordset;
@@ -29,6 +31,11 @@ struct Connection {
     QString path;
     bool open = false;
     QSqlDatabase db() const { return QSqlDatabase::database(name, false); }
+
+    // A statement prepared once and kept while the database is open (for the hot paths);
+    // nullptr when it cannot be prepared, with the reason in `error`.
+    QSqlQuery* statement(const QString& sql, DbError& error);
+    std::map<QString, QSqlQuery> statements;
 };
 
 // An open database file.

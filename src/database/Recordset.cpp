@@ -69,6 +69,9 @@ std::shared_ptr<Recordset> Recordset::open(std::shared_ptr<Connection> connectio
     while (!error && query.next()) {
         recordset->m_fields.append(query.value(1).toString());
     }
+    recordset->m_rowSql =
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+            .arg(quotedFields(recordset->m_fields), quoteIdentifier(source.table));
     if (!error && recordset->m_fields.isEmpty()) {
         error = {DbError::CannotFindTable,
                  QStringLiteral("Cannot find the table '%1'.").arg(source.table)};
@@ -119,18 +122,25 @@ DbError Recordset::requery() {
 
 DbError Recordset::loadCurrent() {
     m_row.clear();
-    QSqlQuery query(m_connection->db());
-    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                            .arg(quotedFields(m_fields), quoteIdentifier(m_source.table));
-    if (DbError error = run(query, sql, {m_keys[m_pos]})) {
+    DbError error;
+    QSqlQuery* query = m_connection->statement(m_rowSql, error);
+    if (!query) {
         return error;
     }
-    if (!query.next()) {
-        return query.lastError().isValid() ? DbError::fromSql(query.lastError()) : deletedError();
+    query->bindValue(0, m_keys[m_pos]);
+    if (!query->exec()) {
+        return DbError::fromSql(query->lastError());
+    }
+    if (!query->next()) {
+        error =
+            query->lastError().isValid() ? DbError::fromSql(query->lastError()) : deletedError();
+        query->finish();
+        return error;
     }
     for (int i = 0; i < m_fields.size(); ++i) {
-        m_row.append(valueOf(query, i));
+        m_row.append(valueOf(*query, i));
     }
+    query->finish();
     return {};
 }
 

@@ -90,6 +90,7 @@ private:
     RecordSource m_source;
     RecordsetType m_type = RecordsetType::Dynaset;
     QStringList m_fields;
+    QString m_rowSql;  // reads the current record
 
     QList<qint64> m_keys;           // rowids, in the recordset's order
     qsizetype m_pos = -1;           // -1: BOF; m_keys.size(): EOF

@@ -87,21 +87,6 @@ private slots:
         QVERIFY(!QFile::exists(listPath()));
     }
 
-    void cancelledRepairEndsTheProgram() {
-        QFile garbage(listPath());
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write("This is a note, not a life list.");
-        garbage.close();
-        Run run(folder());
-        run.dialogs.answer(mb::Cancel);
-        QVERIFY(run.plovix.Main());
-        run.plovix.StartProgram();
-        QCOMPARE(run.dialogs.calls().size(), 1);
-        QCOMPARE(run.dialogs.calls()[0].style, mb::Question | mb::OKCancel);
-        QCOMPARE(run.endCodes, QList<int>{1});
-        QVERIFY(!run.plovix.frmMain());
-    }
-
     void windowComesBackWhereItWasClosed() {
         QVERIFY(!createNewLifeList(listPath()));
         QPoint closedAt;
