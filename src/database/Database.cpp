@@ -35,6 +35,16 @@ DbError checkDatabase(QSqlDatabase& db, const QString& path) {
 
 }  // namespace
 
+DbError runSql(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+    if (!query.prepare(sql)) {
+        return DbError::fromSql(query.lastError());
+    }
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+    return query.exec() ? DbError{} : DbError::fromSql(query.lastError());
+}
+
 QSqlQuery* Connection::statement(const QString& sql, DbError& error) {
     error = {};
     auto found = statements.find(sql);
@@ -130,17 +140,11 @@ QSqlDatabase Database::sql() const {
 
 DbError Database::execute(const QString& sql, const QVariantList& parameters, int* rowsAffected) {
     if (!isOpen()) {
-        return {DbError::ObjectClosed, QStringLiteral("Object invalid or no longer set.")};
+        return DbError::objectClosed();
     }
     QSqlQuery query(m_connection->db());
-    if (!query.prepare(sql)) {
-        return DbError::fromSql(query.lastError());
-    }
-    for (const QVariant& value : parameters) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        return DbError::fromSql(query.lastError());
+    if (DbError error = runSql(query, sql, parameters)) {
+        return error;
     }
     if (rowsAffected) {
         *rowsAffected = query.numRowsAffected();
@@ -177,7 +181,7 @@ std::shared_ptr<Recordset> Database::openRecordset(const RecordSource& source, R
                                                    DbError& error) {
     error = {};
     if (!isOpen()) {
-        error = {DbError::ObjectClosed, QStringLiteral("Object invalid or no longer set.")};
+        error = DbError::objectClosed();
         return nullptr;
     }
     return Recordset::open(m_connection, source, type, error);

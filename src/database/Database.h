@@ -12,6 +12,9 @@
 
 class Recordset;
 
+// Prepares and runs one statement on `query`, binding `values` to its "?" placeholders.
+DbError runSql(QSqlQuery& query, const QString& sql, const QVariantList& values = {});
+
 // The two kinds of recordset: a whole table, and a dynaset over a table that may be filtered
 // and ordered, in which records can be found by criteria.
 enum class RecordsetType { Table = 1, Dynaset = 2 };

@@ -6,6 +6,14 @@ DbError DbError::noCurrentRecord() {
     return {NoCurrentRecord, QStringLiteral("No current record.")};
 }
 
+DbError DbError::objectClosed() {
+    return {ObjectClosed, QStringLiteral("Object invalid or no longer set.")};
+}
+
+DbError DbError::updateWithoutEdit() {
+    return {UpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit.")};
+}
+
 DbError DbError::fileNotFound(const QString& path) {
     return {FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path)};
 }

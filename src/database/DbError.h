@@ -33,6 +33,8 @@ struct DbError {
 
     static DbError make(int number, const QString& description) { return {number, description}; }
     static DbError noCurrentRecord();
+    static DbError objectClosed();
+    static DbError updateWithoutEdit();
     static DbError fileNotFound(const QString& path);
     // Translates an error of the SQL layer into the engine's numbers.
     static DbError fromSql(const QSqlError& error);

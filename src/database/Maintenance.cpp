@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <functional>
 
 namespace {
 
@@ -79,6 +80,27 @@ bool fail(Program& program, const DbError& error, const QString& title) {
     return false;
 }
 
+// Makes the scratch copy afresh, puts it in the database file's place and reports the outcome.
+bool replaceWithScratch(Program& program, const Files& files, const QString& errorTitle,
+                        const std::function<DbError()>& makeScratch, const QString& doneText) {
+    DbError error = fileops::removeFile(files.scratch);
+    if (!error) {
+        error = makeScratch();
+        if (!error) {
+            error = putInPlace(files);
+        }
+        if (error) {
+            fileops::removeFile(files.scratch);
+        }
+    }
+    if (error) {
+        return fail(program, error, errorTitle);
+    }
+    program.cursor.setMousePointer(WaitCursor::Default);
+    program.dialogs.msgBox(doneText, mb::Information | mb::OKOnly);
+    return true;
+}
+
 }  // namespace
 
 QString backupPath(const QString& folder, const QString& strName, int number) {
@@ -102,24 +124,11 @@ bool compactBirdList(Program& program, const QString& strName) {
         showMissingDatabase(program, strName);
         return false;
     }
-    const QString title = QStringLiteral("Database Compacting Error");
     program.cursor.setMousePointer(WaitCursor::Hourglass);
-    if (DbError error = fileops::removeFile(files.scratch)) {
-        return fail(program, error, title);
-    }
-    DbError error = compactInto(files.database, files.scratch);
-    if (!error) {
-        error = putInPlace(files);
-    }
-    if (error) {
-        fileops::removeFile(files.scratch);
-        return fail(program, error, title);
-    }
-    program.cursor.setMousePointer(WaitCursor::Default);
-    program.dialogs.msgBox(
-        program.app.exeName + QStringLiteral(" database compacted successfully."),
-        mb::Information | mb::OKOnly);
-    return true;
+    return replaceWithScratch(
+        program, files, QStringLiteral("Database Compacting Error"),
+        [&] { return compactInto(files.database, files.scratch); },
+        program.app.exeName + QStringLiteral(" database compacted successfully."));
 }
 
 bool repairBirdList(Program& program, const QString& strName) {
@@ -145,20 +154,8 @@ bool repairBirdList(Program& program, const QString& strName) {
         }
     }
 
-    if (DbError error = fileops::removeFile(files.scratch)) {
-        return fail(program, error, title);
-    }
-    DbError error = salvageLifeList(files.database, files.scratch, ShippedData::load());
-    if (!error) {
-        error = putInPlace(files);
-    }
-    if (error) {
-        fileops::removeFile(files.scratch);
-        return fail(program, error, title);
-    }
-    program.cursor.setMousePointer(WaitCursor::Default);
-    program.dialogs.msgBox(
-        program.app.exeName + QStringLiteral(" database repair procedure complete."),
-        mb::Information | mb::OKOnly);
-    return true;
+    return replaceWithScratch(
+        program, files, title,
+        [&] { return salvageLifeList(files.database, files.scratch, ShippedData::load()); },
+        program.app.exeName + QStringLiteral(" database repair procedure complete."));
 }

@@ -7,10 +7,6 @@
 
 namespace {
 
-DbError closedError() {
-    return {DbError::ObjectClosed, QStringLiteral("Object invalid or no longer set.")};
-}
-
 DbError deletedError() {
     return {DbError::RecordDeleted, QStringLiteral("Record is deleted.")};
 }
@@ -21,19 +17,6 @@ QString quotedFields(const QStringList& fields) {
         quoted.append(quoteIdentifier(field));
     }
     return quoted.join(QStringLiteral(", "));
-}
-
-DbError run(QSqlQuery& query, const QString& sql, const QVariantList& parameters) {
-    if (!query.prepare(sql)) {
-        return DbError::fromSql(query.lastError());
-    }
-    for (const QVariant& value : parameters) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        return DbError::fromSql(query.lastError());
-    }
-    return {};
 }
 
 QVariant valueOf(const QSqlQuery& query, int index) {
@@ -64,8 +47,8 @@ std::shared_ptr<Recordset> Recordset::open(std::shared_ptr<Connection> connectio
     recordset->m_type = type;
 
     QSqlQuery query(recordset->m_connection->db());
-    error =
-        run(query, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(source.table)), {});
+    error = runSql(query,
+                   QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(source.table)), {});
     while (!error && query.next()) {
         recordset->m_fields.append(query.value(1).toString());
     }
@@ -83,7 +66,17 @@ std::shared_ptr<Recordset> Recordset::open(std::shared_ptr<Connection> connectio
 }
 
 DbError Recordset::checkOpen() const {
-    return isOpen() ? DbError{} : closedError();
+    return isOpen() ? DbError{} : DbError::objectClosed();
+}
+
+DbError Recordset::checkCurrent() const {
+    if (DbError error = checkOpen()) {
+        return error;
+    }
+    if (m_currentDeleted) {
+        return deletedError();
+    }
+    return absolutePosition() < 0 ? DbError::noCurrentRecord() : DbError{};
 }
 
 DbError Recordset::loadKeys() {
@@ -94,7 +87,7 @@ DbError Recordset::loadKeys() {
                : QStringLiteral(" ORDER BY %1, rowid").arg(quoteIdentifier(m_source.orderBy));
     QSqlQuery query(m_connection->db());
     query.setForwardOnly(true);
-    if (DbError error = run(query, sql, m_source.filter.sqlParameters())) {
+    if (DbError error = runSql(query, sql, m_source.filter.sqlParameters())) {
         return error;
     }
     QList<qint64> keys;
@@ -292,10 +285,10 @@ DbError Recordset::findFrom(const Criteria& criteria, qsizetype start, int step)
     const Criteria condition = m_source.filter && criteria;
     QSqlQuery query(m_connection->db());
     query.setForwardOnly(true);
-    if (DbError error = run(query,
-                            QStringLiteral("SELECT rowid FROM %1 WHERE %2")
-                                .arg(quoteIdentifier(m_source.table), condition.sqlCondition()),
-                            condition.sqlParameters())) {
+    if (DbError error = runSql(query,
+                               QStringLiteral("SELECT rowid FROM %1 WHERE %2")
+                                   .arg(quoteIdentifier(m_source.table), condition.sqlCondition()),
+                               condition.sqlParameters())) {
         return error;
     }
     QSet<qint64> matches;
@@ -353,8 +346,7 @@ QVariant Recordset::value(const QString& field) const {
 
 DbError Recordset::setValue(const QString& field, const QVariant& value) {
     if (m_mode == EditMode::None) {
-        return {DbError::UpdateWithoutEdit,
-                QStringLiteral("Update or CancelUpdate without AddNew or Edit.")};
+        return DbError::updateWithoutEdit();
     }
     const int index = fieldIndex(field);
     if (index < 0) {
@@ -384,14 +376,8 @@ DbError Recordset::addNew() {
 }
 
 DbError Recordset::edit() {
-    if (DbError error = checkOpen()) {
+    if (DbError error = checkCurrent()) {
         return error;
-    }
-    if (m_currentDeleted) {
-        return deletedError();
-    }
-    if (absolutePosition() < 0) {
-        return DbError::noCurrentRecord();
     }
     if (m_mode == EditMode::Edit) {
         return {};
@@ -407,8 +393,7 @@ DbError Recordset::edit() {
 
 DbError Recordset::cancelUpdate() {
     if (m_mode == EditMode::None) {
-        return {DbError::UpdateWithoutEdit,
-                QStringLiteral("Update or CancelUpdate without AddNew or Edit.")};
+        return DbError::updateWithoutEdit();
     }
     dropPendingChange();
     return {};
@@ -419,8 +404,7 @@ DbError Recordset::update() {
         return error;
     }
     if (m_mode == EditMode::None) {
-        return {DbError::UpdateWithoutEdit,
-                QStringLiteral("Update or CancelUpdate without AddNew or Edit.")};
+        return DbError::updateWithoutEdit();
     }
     QStringList fields;
     QVariantList values;
@@ -439,7 +423,7 @@ DbError Recordset::update() {
                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, quotedFields(fields),
                            QStringList(fields.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-        if (DbError error = run(query, sql, values)) {
+        if (DbError error = runSql(query, sql, values)) {
             return error;
         }
         const qint64 key = query.lastInsertId().toLongLong();
@@ -460,7 +444,7 @@ DbError Recordset::update() {
         values.append(m_keys[m_pos]);
         const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                                 .arg(table, assignments.join(QStringLiteral(", ")));
-        if (DbError error = run(query, sql, values)) {
+        if (DbError error = runSql(query, sql, values)) {
             return error;
         }
         if (query.numRowsAffected() == 0) {
@@ -473,18 +457,12 @@ DbError Recordset::update() {
 }
 
 DbError Recordset::deleteRecord() {
-    if (DbError error = checkOpen()) {
+    if (DbError error = checkCurrent()) {
         return error;
-    }
-    if (m_currentDeleted) {
-        return deletedError();
-    }
-    if (absolutePosition() < 0) {
-        return DbError::noCurrentRecord();
     }
     dropPendingChange();
     QSqlQuery query(m_connection->db());
-    if (DbError error = run(
+    if (DbError error = runSql(
             query,
             QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(m_source.table)),
             {m_keys[m_pos]})) {

@@ -79,6 +79,7 @@ public:
 private:
     Recordset() = default;
     DbError checkOpen() const;
+    DbError checkCurrent() const;
     DbError loadKeys();
     DbError loadCurrent();
     DbError goTo(qsizetype position);

@@ -12,13 +12,7 @@ namespace {
 
 DbError exec(QSqlDatabase& db, const QString& sql, const QVariantList& values = {}) {
     QSqlQuery query(db);
-    if (!query.prepare(sql)) {
-        return DbError::fromSql(query.lastError());
-    }
-    for (const QVariant& value : values) {
-        query.addBindValue(value);
-    }
-    return query.exec() ? DbError{} : DbError::fromSql(query.lastError());
+    return runSql(query, sql, values);
 }
 
 DbError insertAll(QSqlDatabase& db, const QString& table, const QStringList& fields,
