@@ -108,6 +108,10 @@ std::unique_ptr<Database> Database::connect(const QString& path, bool mustExist,
             } else if (mustExist) {
                 error = checkDatabase(db, path);
             }
+            if (!error) {
+                // Deleted sightings are wiped from the file, so no repair can bring them back.
+                QSqlQuery(QStringLiteral("PRAGMA secure_delete = ON"), db);
+            }
             if (error) {
                 db.close();
             }

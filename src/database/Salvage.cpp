@@ -1,5 +1,7 @@
 #include "database/Salvage.h"
 
+#include "database/PageScan.h"
+
 #include "database/Criteria.h"
 #include "database/Database.h"
 #include "database/FileOps.h"
@@ -121,6 +123,8 @@ public:
     }
     Source(const Source&) = delete;
     Source& operator=(const Source&) = delete;
+
+    const QString& path() const { return m_path; }
 
     // Opens the file and reads the names of its tables. Fails only when the file cannot be
     // reached; a file that is not a database, or whose list of tables is damaged, just has
@@ -589,21 +593,33 @@ DbError copyLifeList(const Source& source, QSqlDatabase& db, const ShippedData& 
         const bool isBirdList = table.name == lifelist::kBirdList;
         int saved = 0;
         bool damaged = true;  // until its rows have been read
-        if (const std::optional<SourceTable> found = source.find(table.name, table.fields)) {
+        const std::optional<SourceTable> found = source.find(table.name, table.fields);
+        if (found || isBirdList) {
             if (DbError error = target.prepareInsert(table.name, table.fields, isBirdList)) {
                 return error;
             }
-            const RowSink sink = [&](qint64 rowid, const QVariantList& values) {
-                ++saved;
-                if (isBirdList) {
-                    highestNumber = std::max(highestNumber.value_or(rowid), rowid);
-                }
-                return target.insert(rowid, values);
-            };
+        }
+        const RowSink sink = [&](qint64 rowid, const QVariantList& values) {
+            ++saved;
+            if (isBirdList) {
+                highestNumber = std::max(highestNumber.value_or(rowid), rowid);
+            }
+            return target.insert(rowid, values);
+        };
+        if (found) {
             damaged = false;
             if (DbError error = source.readRows(*found, sink, damaged)) {
                 return error;
             }
+        } else if (isBirdList) {
+            // The file's list of tables is lost: the sightings are looked for page by page.
+            for (const ScannedRecord& record :
+                 scanRecords(source.path(), 1 + table.fields.size())) {
+                if (DbError error = sink(record.rowid, record.values)) {
+                    return error;
+                }
+            }
+            report.pagesScanned = true;
         }
         report.rowsSaved[table.name] = saved;
         if (damaged) {

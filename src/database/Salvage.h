@@ -15,6 +15,7 @@ struct SalvageReport {
     QStringList damagedTables;   // some rows could not be read
     QStringList refilledTables;  // lookup tables with no saved row, filled with shipped entries
     bool starterRecordAdded = false;
+    bool pagesScanned = false;  // the sightings were looked for page by page
 };
 
 // Reads every readable row of the life list's five tables from `source` (which may be damaged,

@@ -297,7 +297,7 @@ bool damagePageHeader(const QString& path, int page) {
 
 bool overwritePage(const QString& path, int page) {
     const int pageSize = pageSizeOf(fileBytes(path));
-    return page > 1 && overwrite(path, qint64(page - 1) * pageSize, QByteArray(pageSize, '\xFF'));
+    return page >= 1 && overwrite(path, qint64(page - 1) * pageSize, QByteArray(pageSize, '\xFF'));
 }
 
 bool writeGarbage(const QString& path, int size, bool sqliteHeader) {

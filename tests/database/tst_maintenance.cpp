@@ -130,6 +130,7 @@ private slots:
     void salvageOfNonDatabaseGivesNewList();
     void salvageFillsMissingPieces();
     void salvageSurvivesDamagedTableEntry();
+    void salvageFindsSightingsWithoutTableList();
     void salvageNeverReusesNumbers_data();
     void salvageNeverReusesNumbers();
     void salvageRefuses_data();
@@ -518,6 +519,29 @@ void TestMaintenance::salvageSurvivesDamagedTableEntry() {
     QCOMPARE(contents(target), before);
     QCOMPARE(report.damagedTables, QStringList{QStringLiteral("Regions")});
     QCOMPARE(report.refilledTables, QStringList{QStringLiteral("Regions")});
+}
+
+void TestMaintenance::salvageFindsSightingsWithoutTableList() {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source.mdb"));
+    const QString target = dir.filePath(QStringLiteral("target.mdb"));
+    // Comments longer than a page continue on overflow pages.
+    QVERIFY(damage::makeLifeList(source, 40, 9000));
+    QVERIFY(
+        damage::execute(source, {QStringLiteral("UPDATE \"Bird List\" SET Country = 'Côte "
+                                                "d''Ivoire', Year = NULL WHERE Number = 7"),
+                                 QStringLiteral("DELETE FROM \"Bird List\" WHERE Number = 9")}));
+    const Rows sightings = contents(source).value(lifelist::kBirdList);
+    QCOMPARE(sightings.size(), 40);
+    // The first page, with the file header and the list of tables, is destroyed.
+    QVERIFY(damage::overwritePage(source, 1));
+
+    SalvageReport report;
+    QVERIFY(!salvageLifeList(source, target, ShippedData::load(), &report));
+    QVERIFY(report.pagesScanned);
+    QCOMPARE(contents(target).value(lifelist::kBirdList), sightings);
+    QCOMPARE(report.refilledTables.size(), 4);
+    QVERIFY(addSighting(target) > 41);
 }
 
 void TestMaintenance::salvageNeverReusesNumbers_data() {
