@@ -4,63 +4,74 @@
 #include "app/Program.h"
 #include "app/UserName.h"
 #include "database/Schema.h"
+#include "record_form/FormComboBox.h"
 
+#include <QAction>
 #include <QCloseEvent>
-#include <QGridLayout>
-#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 
 FrmMain::FrmMain(Program& program, std::function<void()> endProgram, QWidget* parent)
     : QMainWindow(parent), m_program(program), m_endProgram(std::move(endProgram)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/plovix.png")));
-
-    auto* central = new QWidget(this);
-    auto* layout = new QGridLayout(central);
-    lblTitle = new QLabel(QStringLiteral("Bird Information"), central);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setAlignment(Qt::AlignCenter);
-    QFont titleFont = lblTitle->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
-    lblTitle->setFont(titleFont);
-    lblTotalSightings = new QLabel(QStringLiteral("Total Sightings: "), central);
-    lblTotalSightings->setObjectName(QStringLiteral("lblTotalSightings"));
-    layout->addWidget(lblTitle, 0, 0);
-    layout->addWidget(lblTotalSightings, 0, 1, Qt::AlignRight);
-    layout->setRowStretch(1, 1);
-    layout->setColumnStretch(0, 1);
-    setCentralWidget(central);
-    resize(900, 680);
-
+    buildForm();
+    buildStatusBar();
     buildMenus();
+    connectCommands();
+    watchControls();
+    resize(1000, 700);
 }
+
+FrmMain::~FrmMain() = default;
 
 DbError FrmMain::Form_Load() {
     mblnCriteriaBuilt = true;
+    Data1.setRecordset(m_program.grsBirdList);
     Recordset& records = *m_program.grsBirdList;
     if (records.recordCount() >= 2) {
         // The form opens on the most recent sighting.
-        if (DbError error = records.moveLast()) {
-            return error;
+        if (DataError error = Data1.navigate(&Recordset::moveLast, false)) {
+            return error.error;
         }
     } else if (records.value(QStringLiteral("CommonName")).toString() == lifelist::kStarterName) {
         mblnFirstRecord = true;
     }
-    if (DbError error = UpdateTotalSightings()) {
-        return error;
-    }
+    UpdateTotalSightings(false);
     formPosition(this, false, *m_program.gobjSettings);
+    LoadLookupLists();
     return {};
 }
 
-DbError FrmMain::UpdateTotalSightings() {
-    lblTotalSightings->setText(
-        QStringLiteral("Total Sightings: %1").arg(m_program.grsBirdList->recordCount()));
-    return {};
+void FrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The form becomes the active window when it is first shown; message boxes closing over it
+    // do not count.
+    if (!m_activated) {
+        m_activated = true;
+        activateWindow();
+        Form_Activate();
+    }
+}
+
+void FrmMain::Form_Activate() {
+    if (!mblnFirstRecord) {
+        return;
+    }
+    txtCommonName->setFocus(Qt::OtherFocusReason);
+    txtCommonName->selectAll();
+    SetBrowseMode(false);
+    m_items.value(QStringLiteral("mnuExit"))->setEnabled(true);
+    m_items.value(QStringLiteral("mnuCancel"))->setEnabled(false);
+    m_buttons.value(QStringLiteral("cmdCancel"))->setEnabled(false);
 }
 
 void FrmMain::mnuExit_Click() {
+    if (!CommonNameEntered()) {
+        return;
+    }
     close();
 }
 
@@ -78,6 +89,10 @@ void FrmMain::mnuOwnerName_Click() {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
+    if (!m_unloaded && !Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
     if (m_endProgram) {
@@ -85,11 +100,34 @@ void FrmMain::closeEvent(QCloseEvent* event) {
     }
 }
 
+bool FrmMain::Form_QueryUnload() {
+    // What the user typed is stored before the window goes, as on leaving the record.
+    if (!Data1.recordset() || !Data1.recordset()->isOpen()) {
+        return true;
+    }
+    if (!leaveActiveControl()) {
+        return false;
+    }
+    if (Data1.adding() && !Data1.anyChanged()) {
+        Data1.cancelUpdate();
+        return true;
+    }
+    if ((Data1.adding() || Data1.anyChanged()) && !CommonNameEntered()) {
+        return false;
+    }
+    if (DbError error = Data1.updateRecord()) {
+        reportStoreError(error);
+        return false;
+    }
+    return true;
+}
+
 void FrmMain::Form_Unload() {
     if (m_unloaded) {
         return;
     }
     m_unloaded = true;
+    m_clockTimer->stop();
     formPosition(this, true, *m_program.gobjSettings);
     m_program.closeBirdList();
 }

@@ -1,8 +1,11 @@
 // The record form's menu bar: every item with its name, caption and shortcut key.
 #include "record_form/FrmMain.h"
 
+#include "record_form/FormComboBox.h"
+
 #include <QAction>
 #include <QMenuBar>
+#include <QPushButton>
 
 QAction* FrmMain::addItem(QMenu* menu, const QString& name, const QString& caption,
                           const QKeySequence& key) {
@@ -12,7 +15,7 @@ QAction* FrmMain::addItem(QMenu* menu, const QString& name, const QString& capti
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
     }
-    // Commands are switched on as their windows and procedures become part of the program.
+    // The modes switch the record commands on; the others are switched on below.
     action->setEnabled(false);
     m_items.insert(name, action);
     return action;
@@ -112,4 +115,62 @@ void FrmMain::buildMenus() {
     addItem(help, QStringLiteral("mnuHelpWebSite"), QStringLiteral("Tenvane Web Site..."));
     help->addSeparator();
     addItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("About Plovix..."));
+}
+
+void FrmMain::connectCommands() {
+    const std::pair<const char*, void (FrmMain::*)()> buttons[] = {
+        {"cmdFirst", &FrmMain::cmdFirst_Click},   {"cmdPrevious", &FrmMain::cmdPrevious_Click},
+        {"cmdNext", &FrmMain::cmdNext_Click},     {"cmdLast", &FrmMain::cmdLast_Click},
+        {"cmdAdd", &FrmMain::cmdAdd_Click},       {"cmdUpdate", &FrmMain::cmdUpdate_Click},
+        {"cmdCancel", &FrmMain::cmdCancel_Click}, {"cmdDelete", &FrmMain::cmdDelete_Click},
+    };
+    for (const auto& [name, handler] : buttons) {
+        connect(m_buttons.value(QLatin1String(name)), &QPushButton::clicked, this, handler);
+    }
+
+    // A menu item that repeats a button clicks it, once the field being typed in is left.
+    const std::pair<const char*, const char*> clicks[] = {
+        {"mnuFirst", "cmdFirst"},   {"mnuPrevious", "cmdPrevious"}, {"mnuNext", "cmdNext"},
+        {"mnuLast", "cmdLast"},     {"mnuAdd", "cmdAdd"},           {"mnuDelete", "cmdDelete"},
+        {"mnuUpdate", "cmdUpdate"}, {"mnuCancel", "cmdCancel"},
+    };
+    for (const auto& [item, button] : clicks) {
+        QPushButton* target = m_buttons.value(QLatin1String(button));
+        connect(m_items.value(QLatin1String(item)), &QAction::triggered, this, [this, target] {
+            if (leaveActiveControl()) {
+                target->click();
+            }
+        });
+    }
+
+    for (const char* item :
+         {"mnuUndo", "mnuCut", "mnuCopy", "mnuPaste", "mnuDeleteText", "mnuSelectAll"}) {
+        QAction* action = m_items.value(QLatin1String(item));
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this,
+                [this, name = QString::fromLatin1(item)] { editCommand(name); });
+    }
+    connect(menuBar()->findChild<QMenu*>(QStringLiteral("mnuEdit")), &QMenu::aboutToShow, this,
+            &FrmMain::mnuEdit_Click);
+
+    const std::pair<const char*, void (FrmMain::*)()> tools[] = {
+        {"mnuCompactDB", &FrmMain::mnuCompactDB_Click},
+        {"mnuRepairDB", &FrmMain::mnuRepairDB_Click},
+    };
+    for (const auto& [item, handler] : tools) {
+        connect(m_items.value(QLatin1String(item)), &QAction::triggered, this, [this, handler] {
+            if (leaveActiveControl()) {
+                (this->*handler)();
+            }
+        });
+    }
+
+    connect(cboOrder, &QComboBox::activated, this, &FrmMain::cboOrder_Click);
+    for (FormComboBox* fixed : {cboMonth, cboYear}) {
+        connect(fixed, &QComboBox::editTextChanged, this,
+                [this, fixed] { fixedListChange(fixed); });
+        connect(fixed, &FormComboBox::dropDown, this, [this, fixed] { fixedListDropDown(fixed); });
+    }
+
+    SetBrowseMode(true);
 }

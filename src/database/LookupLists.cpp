@@ -1,0 +1,63 @@
+#include "database/LookupLists.h"
+
+namespace lookup {
+
+QStringList entries(Recordset& recordset, const QString& field) {
+    QStringList list;
+    if (recordset.moveFirst()) {
+        return list;
+    }
+    while (!recordset.eof()) {
+        QVariant value;
+        if (!recordset.getValue(field, value) && value.isValid() && !value.isNull()) {
+            list.append(value.toString());
+        }
+        if (recordset.moveNext()) {
+            break;
+        }
+    }
+    return list;
+}
+
+std::shared_ptr<Recordset> openFamilies(Database& database, const QString& order, DbError& error) {
+    return database.openRecordset(
+        RecordSource{
+            QStringLiteral("Families"), Criteria::equals(QStringLiteral("Order"), order), {}},
+        RecordsetType::Dynaset, error);
+}
+
+std::optional<QString> familiesOrder(const Recordset& families) {
+    const QList<Criteria::Term>& terms = families.source().filter.terms();
+    if (terms.size() != 1 || terms.first().field != QLatin1String("Order")) {
+        return std::nullopt;
+    }
+    return terms.first().value.toString();
+}
+
+DbError contains(Recordset& recordset, const Criteria& criteria, bool& found) {
+    found = false;
+    if (DbError error = recordset.findFirst(criteria)) {
+        return error;
+    }
+    found = !recordset.noMatch();
+    return {};
+}
+
+DbError addEntry(Recordset& recordset, const QList<std::pair<QString, QString>>& values) {
+    if (DbError error = recordset.addNew()) {
+        return error;
+    }
+    for (const auto& [field, value] : values) {
+        if (DbError error = recordset.setValue(field, value)) {
+            recordset.cancelUpdate();
+            return error;
+        }
+    }
+    if (DbError error = recordset.update()) {
+        recordset.cancelUpdate();
+        return error;
+    }
+    return {};
+}
+
+}  // namespace lookup

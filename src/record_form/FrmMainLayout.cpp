@@ -1,0 +1,307 @@
+// The record form's controls and their layout.
+#include "record_form/BoundWidgets.h"
+#include "record_form/FormComboBox.h"
+#include "record_form/FrmMain.h"
+#include "record_form/Hints.h"
+
+#include "app/Program.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename T>
+T* named(T* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* caption(const QString& name, const QString& text, QWidget* buddy) {
+    auto* label = named(new QLabel(text), name);
+    label->setBuddy(buddy);
+    return label;
+}
+
+// The caption-less label drawn around a combo box; the mouse over its border shows the box's
+// hint.
+QFrame* rectAround(const QString& name, QWidget* combo) {
+    auto* rect = named(new QFrame, name);
+    auto* layout = new QHBoxLayout(rect);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(combo);
+    return rect;
+}
+
+QLineEdit* textBox(const QString& name) {
+    return named(new QLineEdit, name);
+}
+
+QPlainTextEdit* longTextBox(const QString& name) {
+    auto* box = named(new QPlainTextEdit, name);
+    box->setTabChangesFocus(true);
+    return box;
+}
+
+}  // namespace
+
+QPushButton* FrmMain::addButton(const QString& name, const QString& caption) {
+    auto* button = named(new QPushButton(caption), name);
+    button->setAutoDefault(false);
+    button->setMinimumWidth(150);
+    m_buttons.insert(name, button);
+    return button;
+}
+
+void FrmMain::buildForm() {
+    m_form = named(new QWidget(this), QStringLiteral("frmMainArea"));
+    setCentralWidget(m_form);
+
+    lblTitle = named(new QLabel(QStringLiteral("Bird Information")), QStringLiteral("lblTitle"));
+    lblTitle->setAlignment(Qt::AlignCenter);
+    QFont titleFont = lblTitle->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
+    lblTitle->setFont(titleFont);
+    lblEnterSearch =
+        named(new QLabel(QStringLiteral("Enter your search targets in the appropriate text boxes")),
+              QStringLiteral("lblEnterSearch"));
+    lblEnterSearch->setAlignment(Qt::AlignCenter);
+    lblEnterSearch->setFont(titleFont);
+    lblEnterSearch->setStyleSheet(QStringLiteral("color: red;"));
+    lblEnterSearch->hide();
+
+    // Name.
+    txtCommonName = textBox(QStringLiteral("txtCommonName"));
+    txtAlternateName = textBox(QStringLiteral("txtAlternateName"));
+    frmName = named(new QGroupBox(QStringLiteral("Name")), QStringLiteral("frmName"));
+    auto* nameGrid = new QGridLayout(frmName);
+    nameGrid->addWidget(
+        caption(QStringLiteral("lblCommonName"), QStringLiteral("Common"), txtCommonName), 0, 0);
+    nameGrid->addWidget(txtCommonName, 0, 1);
+    nameGrid->addWidget(
+        caption(QStringLiteral("lblAlternateName"), QStringLiteral("Alternate"), txtAlternateName),
+        1, 0);
+    nameGrid->addWidget(txtAlternateName, 1, 1);
+
+    // Taxonomy.
+    cboOrder = named(new FormComboBox(true), QStringLiteral("cboOrder"));
+    cboFamily = named(new FormComboBox(true), QStringLiteral("cboFamily"));
+    txtSpecies = textBox(QStringLiteral("txtSpecies"));
+    QFont italic(QStringLiteral("Arial"));
+    italic.setPointSizeF(txtSpecies->font().pointSizeF());
+    italic.setItalic(true);
+    txtSpecies->setFont(italic);
+    frmTaxonomy = named(new QGroupBox(QStringLiteral("Taxonomy")), QStringLiteral("frmTaxonomy"));
+    auto* taxonomyGrid = new QGridLayout(frmTaxonomy);
+    taxonomyGrid->addWidget(caption(QStringLiteral("lblOrder"), QStringLiteral("Order"), cboOrder),
+                            0, 0);
+    taxonomyGrid->addWidget(rectAround(QStringLiteral("lblOrderRect"), cboOrder), 0, 1);
+    taxonomyGrid->addWidget(
+        caption(QStringLiteral("lblFamily"), QStringLiteral("Family"), cboFamily), 0, 2);
+    taxonomyGrid->addWidget(rectAround(QStringLiteral("lblFamilyRect"), cboFamily), 0, 3);
+    taxonomyGrid->addWidget(
+        caption(QStringLiteral("lblSpecies"), QStringLiteral("Binomial"), txtSpecies), 1, 0);
+    taxonomyGrid->addWidget(txtSpecies, 1, 1, 1, 3);
+    taxonomyGrid->setColumnStretch(1, 1);
+    taxonomyGrid->setColumnStretch(3, 1);
+
+    // First sighting.
+    txtLocation = textBox(QStringLiteral("txtLocation"));
+    cboCountry = named(new FormComboBox(true), QStringLiteral("cboCountry"));
+    cboRegion = named(new FormComboBox(true), QStringLiteral("cboRegion"));
+    cboMonth = named(new FormComboBox(false), QStringLiteral("cboMonth"));
+    cboYear = named(new FormComboBox(false), QStringLiteral("cboYear"));
+    cboMonth->addItems(monthNames());
+    cboYear->addItems(yearList(m_program.clock.today().year()));
+    txtComments = longTextBox(QStringLiteral("txtComments"));
+    frmFirstSighting =
+        named(new QGroupBox(QStringLiteral("First Sighting")), QStringLiteral("frmFirstSighting"));
+    auto* sightingGrid = new QGridLayout(frmFirstSighting);
+    sightingGrid->addWidget(
+        caption(QStringLiteral("lblLocation"), QStringLiteral("Location"), txtLocation), 0, 0);
+    sightingGrid->addWidget(txtLocation, 0, 1, 1, 3);
+    sightingGrid->addWidget(
+        caption(QStringLiteral("lblCountry"), QStringLiteral("Country"), cboCountry), 1, 0);
+    sightingGrid->addWidget(rectAround(QStringLiteral("lblCountryRect"), cboCountry), 1, 1);
+    sightingGrid->addWidget(
+        caption(QStringLiteral("lblContinent"), QStringLiteral("Region"), cboRegion), 1, 2);
+    sightingGrid->addWidget(rectAround(QStringLiteral("lblRegionRect"), cboRegion), 1, 3);
+    sightingGrid->addWidget(caption(QStringLiteral("lblMonth"), QStringLiteral("Month"), cboMonth),
+                            2, 0);
+    sightingGrid->addWidget(rectAround(QStringLiteral("lblMonthRect"), cboMonth), 2, 1);
+    sightingGrid->addWidget(caption(QStringLiteral("lblYear"), QStringLiteral("Year"), cboYear), 2,
+                            2);
+    sightingGrid->addWidget(rectAround(QStringLiteral("lblYearRect"), cboYear), 2, 3);
+    sightingGrid->addWidget(
+        caption(QStringLiteral("lblComments"), QStringLiteral("Comments"), txtComments), 3, 0,
+        Qt::AlignTop);
+    sightingGrid->addWidget(txtComments, 3, 1, 1, 3);
+    sightingGrid->setColumnStretch(1, 1);
+    sightingGrid->setColumnStretch(3, 1);
+    sightingGrid->setRowStretch(3, 1);
+
+    // Additional sightings.
+    txtAdditional = longTextBox(QStringLiteral("txtAdditional"));
+    frmAdditional = named(new QGroupBox(QStringLiteral("Additional Sightings")),
+                          QStringLiteral("frmAdditional"));
+    auto* additionalBox = new QVBoxLayout(frmAdditional);
+    additionalBox->addWidget(caption(QStringLiteral("lblAdditional"),
+                                     QStringLiteral("Locations, Dates, and Comments"),
+                                     txtAdditional));
+    additionalBox->addWidget(txtAdditional);
+
+    auto* frames = new QVBoxLayout;
+    frames->addWidget(lblTitle);
+    frames->addWidget(lblEnterSearch);
+    frames->addWidget(frmName);
+    frames->addWidget(frmTaxonomy);
+    frames->addWidget(frmFirstSighting, 3);
+    frames->addWidget(frmAdditional, 2);
+
+    // The button column; two buttons in one place are never shown together.
+    lblTotalSightings =
+        named(new QLabel(QStringLiteral("Total Sightings: ")), QStringLiteral("lblTotalSightings"));
+    lblTotalSightings->setAlignment(Qt::AlignCenter);
+    lblTotalSightings->setFont(titleFont);
+    auto* places = new QGridLayout;
+    const QList<QStringList> column{
+        {QStringLiteral("cmdFirst"), QStringLiteral("First Record"), QStringLiteral("cmdFindFirst"),
+         QStringLiteral("Find First")},
+        {QStringLiteral("cmdPrevious"), QStringLiteral("Previous Record"),
+         QStringLiteral("cmdFindPrevious"), QStringLiteral("Find Previous")},
+        {QStringLiteral("cmdNext"), QStringLiteral("Next Record"), QStringLiteral("cmdFindNext"),
+         QStringLiteral("Find Next")},
+        {QStringLiteral("cmdLast"), QStringLiteral("Last Record"), QStringLiteral("cmdFindLast"),
+         QStringLiteral("Find Last")},
+        {QStringLiteral("cmdSearch"), QStringLiteral("&Search"), QStringLiteral("cmdCancelSearch"),
+         QStringLiteral("Cancel Search")},
+        {QStringLiteral("cmdAdd"), QStringLiteral("&Add A Record"), QStringLiteral("cmdCancel"),
+         QStringLiteral("&Cancel Addition")},
+        {QStringLiteral("cmdDelete"), QStringLiteral("&Delete This Record"),
+         QStringLiteral("cmdUpdate"), QStringLiteral("&Update Life List")},
+        {QStringLiteral("cmdAddImage"), QStringLiteral("Add Image &Link")},
+        {QStringLiteral("cmdStatistics"), QStringLiteral("View S&tatistics")},
+        {QStringLiteral("cmdReport"), QStringLiteral("&View Life List")},
+        {QStringLiteral("cmdViewImages"), QStringLiteral("View &Images")},
+    };
+    for (int place = 0; place < column.size(); ++place) {
+        const QStringList& entry = column[place];
+        places->addWidget(addButton(entry[0], entry[1]), place, 0);
+        if (entry.size() == 4) {
+            QPushButton* shared = addButton(entry[2], entry[3]);
+            shared->hide();
+            places->addWidget(shared, place, 0);
+        }
+    }
+    m_buttons.value(QStringLiteral("cmdViewImages"))->setEnabled(false);
+
+    lblProcessing =
+        named(new QLabel(QStringLiteral("Processing data...")), QStringLiteral("lblProcessing"));
+    lblProcessing->setAlignment(Qt::AlignCenter);
+    lblProcessing->hide();
+    pbrProgress = named(new QProgressBar, QStringLiteral("pbrProgress"));
+    pbrProgress->setTextVisible(false);
+    pbrProgress->setValue(0);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(lblTotalSightings);
+    buttons->addSpacing(8);
+    buttons->addLayout(places);
+    buttons->addStretch(1);
+    buttons->addWidget(lblProcessing);
+    buttons->addWidget(pbrProgress);
+
+    auto* main = new QHBoxLayout(m_form);
+    main->addLayout(frames, 1);
+    main->addLayout(buttons);
+
+    // Reading order, then the buttons.
+    const QList<QWidget*> order{txtCommonName, txtAlternateName, cboOrder,    cboFamily,
+                                txtSpecies,    txtLocation,      cboCountry,  cboRegion,
+                                cboMonth,      cboYear,          txtComments, txtAdditional};
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (previous) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+    for (const QStringList& entry : column) {
+        for (int i = 0; i < entry.size(); i += 2) {
+            QWidget* button = m_buttons.value(entry[i]);
+            setTabOrder(previous, button);
+            previous = button;
+        }
+    }
+
+    // The bound controls.
+    auto bindLine = [this](const QString& field, QLineEdit* edit) {
+        m_bound.push_back(std::make_unique<LineEditBinding>(edit));
+        m_boundOf.insert(edit, m_bound.back().get());
+        Data1.bind(field, m_bound.back().get());
+    };
+    auto bindLong = [this](const QString& field, QPlainTextEdit* edit) {
+        m_bound.push_back(std::make_unique<PlainTextBinding>(edit));
+        m_boundOf.insert(edit, m_bound.back().get());
+        Data1.bind(field, m_bound.back().get());
+    };
+    auto bindCombo = [this](const QString& field, FormComboBox* combo) {
+        m_bound.push_back(std::make_unique<ComboBinding>(combo));
+        m_boundOf.insert(combo, m_bound.back().get());
+        Data1.bind(field, m_bound.back().get());
+    };
+    bindLine(QStringLiteral("CommonName"), txtCommonName);
+    bindLine(QStringLiteral("AlternateName"), txtAlternateName);
+    bindCombo(QStringLiteral("Order"), cboOrder);
+    bindCombo(QStringLiteral("Family"), cboFamily);
+    bindLine(QStringLiteral("Species"), txtSpecies);
+    bindLine(QStringLiteral("Location"), txtLocation);
+    bindCombo(QStringLiteral("Country"), cboCountry);
+    bindCombo(QStringLiteral("Region"), cboRegion);
+    bindCombo(QStringLiteral("Month"), cboMonth);
+    bindCombo(QStringLiteral("Year"), cboYear);
+    bindLong(QStringLiteral("Comments"), txtComments);
+    bindLong(QStringLiteral("Additional"), txtAdditional);
+    Data1.onReposition = [this] { Data1_Reposition(); };
+}
+
+void FrmMain::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setSizeGripEnabled(true);
+    auto panel = [bar](const QString& name, int stretch) {
+        auto* label = named(new QLabel, name);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setContentsMargins(4, 0, 4, 0);
+        bar->addPermanentWidget(label, stretch);
+        return label;
+    };
+    m_panel1 = panel(QStringLiteral("Panel1"), 1);
+    m_panel2 = panel(QStringLiteral("Panel2"), 0);
+    m_panel2->setMinimumWidth(110);
+    m_panel3 = panel(QStringLiteral("Panel3"), 0);
+    m_panel3->setMinimumWidth(80);
+    m_panel3->setAlignment(Qt::AlignCenter);
+    m_clockTimer = new QTimer(this);
+    connect(m_clockTimer, &QTimer::timeout, this, &FrmMain::updateClock);
+    m_clockTimer->start(1000);
+    updateClock();
+}
+
+void FrmMain::updateClock() {
+    const QString time =
+        QLocale::system().toString(m_program.clock.now().time(), QLocale::ShortFormat);
+    if (m_panel3->text() != time) {
+        m_panel3->setText(time);
+    }
+}

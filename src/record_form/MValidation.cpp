@@ -1,0 +1,43 @@
+#include "record_form/MValidation.h"
+
+#include "platform/Dialogs.h"
+
+#include <QFileInfo>
+
+bool checkTextLength(Dialogs& dialogs, const QString& text, int lMaxLength) {
+    const qsizetype n = text.size();
+    if (n <= lMaxLength) {
+        return true;
+    }
+    dialogs.msgBox(QStringLiteral("Please shorten this entry.\n"
+                                  "It contains %1 characters and a maximum of %2 is allowed.")
+                       .arg(n)
+                       .arg(lMaxLength),
+                   mb::Exclamation | mb::OKOnly, QStringLiteral("Maximum Text Length Exceeded"));
+    return false;
+}
+
+QString capitaliseSpecies(const QString& text) {
+    if (text.size() <= 1) {
+        return text;
+    }
+    // A letter outside the first UTF-16 unit (a surrogate pair) keeps its pair together.
+    const qsizetype first = text.at(0).isHighSurrogate() ? 2 : 1;
+    return text.left(first).toUpper() + text.mid(first).toLower();
+}
+
+bool confirmOverwrite(Dialogs& dialogs, QString& fileName, const QString& strExtension) {
+    const QString ending = QLatin1Char('.') + strExtension;
+    if (!fileName.endsWith(ending, Qt::CaseInsensitive)) {
+        const qsizetype slash = fileName.lastIndexOf(QLatin1Char('/'));
+        const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+        fileName = dot > slash ? fileName.left(dot) + ending : fileName + ending;
+    }
+    if (!QFileInfo::exists(fileName)) {
+        return true;
+    }
+    const int answer = dialogs.msgBox(
+        QStringLiteral("%1\nThis file already exists.\n\nReplace existing file?").arg(fileName),
+        mb::Exclamation | mb::YesNo | mb::DefaultButton2, QStringLiteral("Save File"));
+    return answer == mb::Yes;
+}
