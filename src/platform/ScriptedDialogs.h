@@ -30,6 +30,7 @@ public:
 
     const QList<Call>& calls() const { return m_calls; }
     int unansweredCount() const { return int(m_answers.size()); }
+    void clearCalls() { m_calls.clear(); }
     void clear() {
         m_calls.clear();
         m_answers.clear();

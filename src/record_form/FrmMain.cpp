@@ -29,16 +29,16 @@ FrmMain::~FrmMain() = default;
 
 DbError FrmMain::Form_Load() {
     mblnCriteriaBuilt = true;
-    Data1.setRecordset(m_program.grsBirdList);
     Recordset& records = *m_program.grsBirdList;
     if (records.recordCount() >= 2) {
         // The form opens on the most recent sighting.
-        if (DataError error = Data1.navigate(&Recordset::moveLast, false)) {
-            return error.error;
+        if (DbError error = records.moveLast()) {
+            return error;
         }
     } else if (records.value(QStringLiteral("CommonName")).toString() == lifelist::kStarterName) {
         mblnFirstRecord = true;
     }
+    Data1.setRecordset(m_program.grsBirdList);
     UpdateTotalSightings(false);
     formPosition(this, false, *m_program.gobjSettings);
     LoadLookupLists();

@@ -6,6 +6,7 @@
 
 #include <QFocusEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 
 void FrmMain::watchControls() {
@@ -40,11 +41,18 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
                 }
             }
             break;
-        case QEvent::MouseMove:
-            if (QWidget* control = controlOf(watched)) {
-                mouseMoved(control);
+        case QEvent::MouseMove: {
+            // A move that a child did not take is passed on to its parents; only the widget
+            // under the pointer counts.
+            auto* widget = qobject_cast<QWidget*>(watched);
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (widget && !widget->childAt(at)) {
+                if (QWidget* control = controlOf(widget)) {
+                    mouseMoved(control);
+                }
             }
             break;
+        }
         default:
             break;
     }

@@ -1,0 +1,183 @@
+#include "FormFixture.h"
+
+#include "database/NewLifeList.h"
+#include "database/OpenBirdList.h"
+#include "database/Schema.h"
+
+#include <QSqlQuery>
+
+FormFixture::FormFixture() {
+    program =
+        std::make_unique<Program>(AppInfo::inFolder(m_dir.path()), dialogs, clock, cursor, shell);
+    program->gobjSettings = std::make_unique<CRegSettings>(
+        RegistryStore(m_dir.filePath(QStringLiteral("registry.json"))));
+}
+
+FormFixture::~FormFixture() {
+    if (m_form && !m_ended) {
+        m_form->hide();
+    }
+    m_form.reset();
+    program->closeBirdList();
+}
+
+QString FormFixture::listPath() const {
+    return m_dir.filePath(QStringLiteral("Bird List.mdb"));
+}
+
+QList<Sighting> FormFixture::birdList(int count) {
+    QList<Sighting> list;
+    for (int i = 1; i <= count; ++i) {
+        list.append({{QStringLiteral("CommonName"), QStringLiteral("Bird %1").arg(i)},
+                     {QStringLiteral("Country"), QStringLiteral("Peru")}});
+    }
+    return list;
+}
+
+void FormFixture::makeList(const QList<Sighting>& sightings) {
+    QFile::remove(listPath());
+    if (DbError error = createNewLifeList(listPath())) {
+        qFatal("cannot make a life list: %s", qPrintable(error.description));
+    }
+    if (sightings.isEmpty()) {
+        return;
+    }
+    DbError error;
+    std::unique_ptr<Database> db = Database::open(listPath(), error);
+    // The sightings are numbered from 1.
+    db->execute(QStringLiteral("DELETE FROM \"Bird List\""));
+    db->execute(QStringLiteral("DELETE FROM sqlite_sequence"));
+    for (const Sighting& sighting : sightings) {
+        QStringList fields;
+        QVariantList values;
+        for (const auto& [field, value] : sighting) {
+            fields.append(quoteIdentifier(field));
+            values.append(value);
+        }
+        error = db->execute(
+            QStringLiteral("INSERT INTO \"Bird List\" (%1) VALUES (%2)")
+                .arg(fields.join(QLatin1Char(',')),
+                     QStringList(fields.size(), QStringLiteral("?")).join(QLatin1Char(','))),
+            values);
+        if (error) {
+            qFatal("cannot add a sighting: %s", qPrintable(error.description));
+        }
+    }
+}
+
+FrmMain* FormFixture::open() {
+    if (!openBirdListDatabase(*program)) {
+        qFatal("the life list does not open");
+    }
+    m_ended = false;
+    m_form = std::make_unique<FrmMain>(*program, [this] { m_ended = true; });
+    if (DbError error = m_form->Form_Load()) {
+        qFatal("Form_Load: %s", qPrintable(error.description));
+    }
+    m_form->show();
+    m_form->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_form.get())) {
+        qFatal("the record form does not become active");
+    }
+    return m_form.get();
+}
+
+bool FormFixture::close() {
+    trigger(QStringLiteral("mnuExit"));
+    return m_ended;
+}
+
+QString FormFixture::text(const QString& name) const {
+    QWidget* widget = get(name);
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        return line->text();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return combo->currentText();
+    }
+    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+        return box->toPlainText();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    qFatal("no text in %s", qPrintable(name));
+}
+
+void FormFixture::focus(const QString& name) {
+    get(name)->setFocus(Qt::TabFocusReason);
+}
+
+void FormFixture::enter(const QString& name, const QString& text) {
+    QWidget* widget = get(name);
+    focus(name);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->lineEdit()->selectAll();
+    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        line->selectAll();
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+        box->selectAll();
+    }
+    if (text.isEmpty()) {
+        QTest::keyClick(widget, Qt::Key_Delete);
+    }
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            QTest::keyClick(widget, Qt::Key_Return);
+        }
+        for (const QChar ch : lines[i]) {
+            if (ch.unicode() < 128) {
+                QTest::keyClick(widget, ch.toLatin1());
+            } else {
+                // A letter no key of the test keyboard has is typed as its text.
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(widget, &press);
+            }
+        }
+    }
+}
+
+void FormFixture::click(const QString& name) {
+    QPushButton* button = get<QPushButton>(name);
+    if (!button->isVisible() || !button->isEnabled()) {
+        qFatal("button %s cannot be clicked", qPrintable(name));
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void FormFixture::trigger(const QString& name) {
+    QAction* action = item(name);
+    if (!action->isEnabled()) {
+        qFatal("menu item %s is disabled", qPrintable(name));
+    }
+    action->trigger();
+}
+
+QString FormFixture::panel(int number) const {
+    return get<QLabel>(QStringLiteral("Panel%1").arg(number))->text();
+}
+
+int FormFixture::total() const {
+    return query(QStringLiteral("SELECT COUNT(*) FROM \"Bird List\"")).toInt();
+}
+
+QVariant FormFixture::query(const QString& sql, const QVariantList& values) const {
+    QSqlQuery statement(program->gdbBirdList->sql());
+    if (runSql(statement, sql, values) || !statement.next()) {
+        return {};
+    }
+    return statement.value(0);
+}
+
+QStringList FormFixture::takeMessages() {
+    QStringList messages;
+    for (const ScriptedDialogs::Call& call : dialogs.calls()) {
+        messages.append(call.title + QLatin1Char('|') + call.prompt);
+    }
+    dialogs.clearCalls();
+    return messages;
+}
