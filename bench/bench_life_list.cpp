@@ -1,12 +1,16 @@
 // How long the life-list operations take on a list of every bird species in the world
-// (about 11,000 sightings with comments): opening, moving, finding, compacting, repairing.
+// (about 11,000 sightings with comments): opening, moving, finding, the record form,
+// compacting, repairing.
 #include "app/Program.h"
 #include "database/CsvReader.h"
 #include "database/Maintenance.h"
 #include "database/NewLifeList.h"
 #include "database/OpenBirdList.h"
 #include "platform/ScriptedDialogs.h"
+#include "record_form/FrmMain.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -86,6 +90,31 @@ private slots:
         QVERIFY(found > 0);
     }
 
+    // The record form on the whole list: loading it (binding, lookup lists), and stepping from
+    // record to record as "Next Record" does (storing, showing, rebuilding the family list).
+    void recordFormLoad() {
+        m_program->gobjSettings = std::make_unique<CRegSettings>(
+            RegistryStore(m_dir.filePath(QStringLiteral("registry.json"))));
+        QBENCHMARK {
+            FrmMain form(*m_program, {});
+            QVERIFY(!form.Form_Load());
+        }
+    }
+
+    void recordFormNextRecord() {
+        FrmMain form(*m_program, {});
+        QVERIFY(!form.Form_Load());
+        QAction* first = form.menuItem(QStringLiteral("mnuFirst"));
+        QAction* next = form.menuItem(QStringLiteral("mnuNext"));
+        QBENCHMARK {
+            first->trigger();
+            for (int i = 0; i < 1000; ++i) {
+                next->trigger();
+            }
+        }
+        QVERIFY(m_dialogs.calls().isEmpty());
+    }
+
     void compact() {
         m_program->closeBirdList();
         QBENCHMARK {
@@ -100,5 +129,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(BenchLifeList)
+QTEST_MAIN(BenchLifeList)
 #include "bench_life_list.moc"

@@ -160,9 +160,14 @@ void FrmMain::buildForm() {
                                      txtAdditional));
     additionalBox->addWidget(txtAdditional);
 
+    auto* line1 = named(new QFrame, QStringLiteral("Line1"));
+    line1->setFrameShape(QFrame::HLine);
+    line1->setFrameShadow(QFrame::Sunken);
+
     auto* frames = new QVBoxLayout;
     frames->addWidget(lblTitle);
     frames->addWidget(lblEnterSearch);
+    frames->addWidget(line1);
     frames->addWidget(frmName);
     frames->addWidget(frmTaxonomy);
     frames->addWidget(frmFirstSighting, 3);

@@ -130,6 +130,25 @@ private slots:
         QVERIFY(!f.item(QStringLiteral("mnuExit"))->isEnabled());
     }
 
+    void tabMovesThroughTheFieldsInReadingOrder() {
+        FormFixture f;
+        f.makeList({{{QStringLiteral("CommonName"), QStringLiteral("Dipper")},
+                     {QStringLiteral("Order"), QStringLiteral("Passeriformes")},
+                     {QStringLiteral("Family"), QStringLiteral("Cinclidae")}}});
+        f.open();
+        f.focus(QStringLiteral("txtCommonName"));
+        QStringList order;
+        for (int i = 0; i < 14; ++i) {
+            order.append(QApplication::focusWidget()->objectName());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(order, QStringList({"txtCommonName", "txtAlternateName", "cboOrder", "cboFamily",
+                                     "txtSpecies", "txtLocation", "cboCountry", "cboRegion",
+                                     "cboMonth", "cboYear", "txtComments", "txtAdditional",
+                                     "cmdFirst", "cmdPrevious"}));
+        QVERIFY(f.takeMessages().isEmpty());
+    }
+
     void aSingleOrdinaryRecordOpensInBrowseMode() {
         FormFixture f;
         f.makeList(FormFixture::birdList(1));
