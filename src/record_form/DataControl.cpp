@@ -1,5 +1,19 @@
 #include "record_form/DataControl.h"
 
+DbError moveNextOrLast(Recordset& records) {
+    if (DbError error = records.moveNext()) {
+        return error;
+    }
+    return records.eof() ? records.moveLast() : DbError{};
+}
+
+DbError movePreviousOrFirst(Recordset& records) {
+    if (DbError error = records.movePrevious()) {
+        return error;
+    }
+    return records.bof() ? records.moveFirst() : DbError{};
+}
+
 void DataControl::bind(const QString& field, BoundControl* control) {
     m_bindings.append({field, control, control->text()});
 }

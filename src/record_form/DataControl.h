@@ -16,6 +16,11 @@ public:
     virtual void setText(const QString& text) = 0;
 };
 
+// The moves of the record form's Next and Previous: past the end the last record (the first)
+// stays current.
+DbError moveNextOrLast(Recordset& records);
+DbError movePreviousOrFirst(Recordset& records);
+
 // A failure of the data control, and whether it happened while storing the user's typing (then
 // the typed values are still on the controls) or while moving.
 struct DataError {

@@ -25,20 +25,6 @@ const QSet<QString>& notYetAvailable() {
     return names;
 }
 
-DbError moveNextOrLast(Recordset& records) {
-    if (DbError error = records.moveNext()) {
-        return error;
-    }
-    return records.eof() ? records.moveLast() : DbError{};
-}
-
-DbError movePreviousOrFirst(Recordset& records) {
-    if (DbError error = records.movePrevious()) {
-        return error;
-    }
-    return records.bof() ? records.moveFirst() : DbError{};
-}
-
 }  // namespace
 
 void FrmMain::setCommandEnabled(const QString& name, bool enabled) {

@@ -68,14 +68,7 @@ void FrmMain::cmdDelete_Click() {
     } else if (DbError error = Data1.deleteCurrent()) {
         showDatabaseError(error);
         return;
-    } else if (DataError moved = Data1.navigate(
-                   [](Recordset& rest) {
-                       if (DbError error = rest.moveNext()) {
-                           return error;
-                       }
-                       return rest.eof() ? rest.moveLast() : DbError{};
-                   },
-                   false)) {
+    } else if (DataError moved = Data1.navigate(moveNextOrLast, false)) {
         showDatabaseError(moved.error);
         return;
     }

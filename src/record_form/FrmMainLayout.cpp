@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -250,20 +251,20 @@ void FrmMain::buildForm() {
     }
 
     // The bound controls.
-    auto bindLine = [this](const QString& field, QLineEdit* edit) {
-        m_bound.push_back(std::make_unique<LineEditBinding>(edit));
-        m_boundOf.insert(edit, m_bound.back().get());
-        Data1.bind(field, m_bound.back().get());
+    auto bindTo = [this](const QString& field, QWidget* widget,
+                         std::unique_ptr<BoundControl> control) {
+        m_boundOf.insert(widget, control.get());
+        Data1.bind(field, control.get());
+        m_bound.push_back(std::move(control));
     };
-    auto bindLong = [this](const QString& field, QPlainTextEdit* edit) {
-        m_bound.push_back(std::make_unique<PlainTextBinding>(edit));
-        m_boundOf.insert(edit, m_bound.back().get());
-        Data1.bind(field, m_bound.back().get());
+    auto bindLine = [&](const QString& field, QLineEdit* edit) {
+        bindTo(field, edit, std::make_unique<LineEditBinding>(edit));
     };
-    auto bindCombo = [this](const QString& field, FormComboBox* combo) {
-        m_bound.push_back(std::make_unique<ComboBinding>(combo));
-        m_boundOf.insert(combo, m_bound.back().get());
-        Data1.bind(field, m_bound.back().get());
+    auto bindLong = [&](const QString& field, QPlainTextEdit* edit) {
+        bindTo(field, edit, std::make_unique<PlainTextBinding>(edit));
+    };
+    auto bindCombo = [&](const QString& field, FormComboBox* combo) {
+        bindTo(field, combo, std::make_unique<ComboBinding>(combo));
     };
     bindLine(QStringLiteral("CommonName"), txtCommonName);
     bindLine(QStringLiteral("AlternateName"), txtAlternateName);
@@ -304,8 +305,10 @@ void FrmMain::buildStatusBar() {
 }
 
 void FrmMain::updateClock() {
-    const QString time =
-        QLocale::system().toString(m_program.clock.now().time(), QLocale::ShortFormat);
+    // Hours and minutes as the desktop writes them.
+    QString format = QLocale::system().timeFormat(QLocale::ShortFormat);
+    format.remove(QRegularExpression(QStringLiteral("[:.]ss?")));
+    const QString time = m_program.clock.now().time().toString(format);
     if (m_panel3->text() != time) {
         m_panel3->setText(time);
     }
