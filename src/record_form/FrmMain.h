@@ -105,6 +105,7 @@ private:
     void focusIn(QWidget* control, Qt::FocusReason reason);
     void focusOut(QWidget* control, Qt::FocusReason reason);
     QWidget* controlOf(QObject* object) const;
+    QWidget* clickFocusTarget(QWidget* widget) const;
     void mouseMoved(QWidget* control);
     void showHint(const QString& text);
     void updateClock();

@@ -4,6 +4,7 @@
 #include "record_form/FrmMain.h"
 #include "record_form/Hints.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -31,6 +32,19 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
                     focusIn(widget, reason);
                 } else {
                     focusOut(widget, reason);
+                }
+            }
+            break;
+        case QEvent::MouseButtonPress:
+            // The focus moves before the click is delivered. When a field's check refused to
+            // let the focus go (or sent it elsewhere), the click is dropped, so that the button
+            // or box clicked does nothing and is not left pressed.
+            if (auto* widget = qobject_cast<QWidget*>(watched);
+                widget && m_focused && m_boundOf.contains(m_focused) &&
+                !widget->childAt(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+                QWidget* target = clickFocusTarget(widget);
+                if (target && target != QApplication::focusWidget()) {
+                    return true;
                 }
             }
             break;
@@ -97,6 +111,23 @@ void FrmMain::focusOut(QWidget* control, Qt::FocusReason reason) {
         return;
     }
     textBoxLostFocus(control);
+}
+
+QWidget* FrmMain::clickFocusTarget(QWidget* widget) const {
+    // The widget a mouse click gives the focus to, as the application decides it.
+    for (QWidget* part = widget; part; part = part->parentWidget()) {
+        if (part->isEnabled() && (part->focusPolicy() & Qt::ClickFocus)) {
+            QWidget* target = part;
+            while (target->focusProxy()) {
+                target = target->focusProxy();
+            }
+            return target;
+        }
+        if (part->isWindow()) {
+            break;
+        }
+    }
+    return nullptr;
 }
 
 QWidget* FrmMain::controlOf(QObject* object) const {

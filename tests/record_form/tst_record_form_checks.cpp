@@ -39,6 +39,15 @@ private slots:
             QCOMPARE(f.text(QLatin1String(name)), QString(51, QLatin1Char('b')));
             f.enter(QLatin1String(name), QStringLiteral("Peru"));
         }
+        // A click on a button does not go through while the field refuses to be left.
+        f.enter(QStringLiteral("txtCommonName"), QString(55, QLatin1Char('x')));
+        f.click(QStringLiteral("cmdFirst"));
+        QCOMPARE_MESSAGES(f, tooLong(55, 50));
+        QCOMPARE(QApplication::focusWidget(), f.get(QStringLiteral("txtCommonName")));
+        QVERIFY(!f.get<QPushButton>(QStringLiteral("cmdFirst"))->isDown());
+        QCOMPARE(f.panel(2), QStringLiteral("Record 2 "));
+        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Bird 2"));
+
         // A country that is too long is neither looked up nor stored.
         QCOMPARE(
             f.query(QStringLiteral("SELECT COUNT(*) FROM Countries WHERE Country LIKE 'bbbb%'")),
