@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
@@ -68,4 +69,8 @@ void FormComboBox::clearList() {
 void FormComboBox::showPopup() {
     emit dropDown();
     QComboBox::showPopup();
+}
+
+void FormComboBox::wheelEvent(QWheelEvent* event) {
+    event->ignore();
 }

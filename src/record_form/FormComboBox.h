@@ -21,6 +21,10 @@ public:
 
     void showPopup() override;
 
+protected:
+    // The wheel scrolls the form, never the value: a record is not changed by passing over it.
+    void wheelEvent(QWheelEvent* event) override;
+
 signals:
     void dropDown();
 

@@ -93,6 +93,12 @@ private slots:
         QVERIFY(raptors.contains(QStringLiteral("Accipitridae")));
         QVERIFY(!raptors.contains(QStringLiteral("Troglodytidae")));
 
+        // The mouse wheel passing over the box changes nothing.
+        QWheelEvent wheel(QPointF(5, 5), order->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(order, &wheel);
+        QCOMPARE(order->currentText(), QStringLiteral("Accipitriformes"));
+
         // Tabbing through the order without changing it keeps the family.
         f.focus(QStringLiteral("cboOrder"));
         f.focus(QStringLiteral("cboFamily"));
