@@ -97,6 +97,7 @@ private:
     bool CheckTextLength(QWidget* control, int lMaxLength);
     bool textBoxLostFocus(QWidget* control);
     bool leaveActiveControl();
+    void returnFocusTo(QWidget* control, bool selectText);
     void mnuEdit_Click();
     void sendKeys(QWidget* control, int key, Qt::KeyboardModifiers modifiers, const QString& text);
     void editCommand(const QString& item);
@@ -105,7 +106,6 @@ private:
     void focusIn(QWidget* control, Qt::FocusReason reason);
     void focusOut(QWidget* control, Qt::FocusReason reason);
     QWidget* controlOf(QObject* object) const;
-    QWidget* clickFocusTarget(QWidget* widget) const;
     void mouseMoved(QWidget* control);
     void showHint(const QString& text);
     void updateClock();
@@ -133,7 +133,8 @@ private:
     DataControl Data1;
     std::vector<std::unique_ptr<BoundControl>> m_bound;
     QHash<QWidget*, BoundControl*> m_boundOf;
-    QPointer<QWidget> m_focused;  // the control whose GotFocus ran last
+    QPointer<QWidget> m_focused;      // the control whose GotFocus ran last
+    QPointer<QWidget> m_returningTo;  // where a check is sending the focus back
     QTimer* m_clockTimer = nullptr;
 
     bool mblnFirstRecord = false;

@@ -111,7 +111,7 @@ bool FrmMain::CommonNameEntered() {
     }
     m_program.dialogs.msgBox(QStringLiteral("A Common Name must be entered."),
                              mb::Exclamation | mb::OKOnly, QStringLiteral("Invalid Entry"));
-    txtCommonName->setFocus(Qt::OtherFocusReason);
+    returnFocusTo(txtCommonName, false);
     return false;
 }
 

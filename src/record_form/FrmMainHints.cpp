@@ -4,7 +4,6 @@
 #include "record_form/FrmMain.h"
 #include "record_form/Hints.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -36,16 +35,11 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         case QEvent::MouseButtonPress:
-            // The focus moves before the click is delivered. When a field's check refused to
-            // let the focus go (or sent it elsewhere), the click is dropped, so that the button
-            // or box clicked does nothing and is not left pressed.
-            if (auto* widget = qobject_cast<QWidget*>(watched);
-                widget && m_focused && m_boundOf.contains(m_focused) &&
-                !widget->childAt(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-                QWidget* target = clickFocusTarget(widget);
-                if (target && target != QApplication::focusWidget()) {
-                    return true;
-                }
+            // The focus moves before the click is delivered. When a field's check sent the focus
+            // back, the click is dropped, so that the button or box clicked does nothing and is
+            // not left pressed.
+            if (m_returningTo) {
+                return true;
             }
             break;
         case QEvent::KeyPress:
@@ -85,7 +79,11 @@ bool movesBetweenFields(Qt::FocusReason reason) {
 }  // namespace
 
 void FrmMain::focusIn(QWidget* control, Qt::FocusReason reason) {
-    if (!movesBetweenFields(reason) || m_focused == control) {
+    // The window becoming active gives the focus back to the field that had it; only the
+    // first time (the field focused when the form opens) is that field entered.
+    const bool windowFocus = reason == Qt::ActiveWindowFocusReason && !m_focused;
+    if ((!movesBetweenFields(reason) && !windowFocus) || m_focused == control ||
+        (m_returningTo && control != m_returningTo)) {
         return;
     }
     m_focused = control;
@@ -97,7 +95,7 @@ void FrmMain::focusIn(QWidget* control, Qt::FocusReason reason) {
 void FrmMain::focusOut(QWidget* control, Qt::FocusReason reason) {
     // A field that lost the focus without having had its GotFocus (the focus was sent back by
     // a check while it was on its way) has nothing to check.
-    if (!movesBetweenFields(reason) || m_focused != control) {
+    if (!movesBetweenFields(reason) || m_focused != control || m_returningTo) {
         return;
     }
     m_focused = nullptr;
@@ -111,23 +109,6 @@ void FrmMain::focusOut(QWidget* control, Qt::FocusReason reason) {
         return;
     }
     textBoxLostFocus(control);
-}
-
-QWidget* FrmMain::clickFocusTarget(QWidget* widget) const {
-    // The widget a mouse click gives the focus to, as the application decides it.
-    for (QWidget* part = widget; part; part = part->parentWidget()) {
-        if (part->isEnabled() && (part->focusPolicy() & Qt::ClickFocus)) {
-            QWidget* target = part;
-            while (target->focusProxy()) {
-                target = target->focusProxy();
-            }
-            return target;
-        }
-        if (part->isWindow()) {
-            break;
-        }
-    }
-    return nullptr;
 }
 
 QWidget* FrmMain::controlOf(QObject* object) const {

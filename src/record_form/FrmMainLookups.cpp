@@ -61,7 +61,7 @@ void FrmMain::comboGotFocus(FormComboBox* combo) {
                                  mb::Exclamation | mb::OKOnly,
                                  QStringLiteral("No Order Specified"));
         cboFamily->setEditText(QString());
-        cboOrder->setFocus(Qt::OtherFocusReason);
+        returnFocusTo(cboOrder, false);
     }
 }
 
@@ -124,7 +124,7 @@ bool FrmMain::lookupLostFocus(FormComboBox* combo) {
         m_program.dialogs.msgBox(hints::searchModeRefusal(combo->objectName()),
                                  mb::Information | mb::OKOnly, QStringLiteral("Invalid Entry"));
         combo->setEditText(QString());
-        combo->setFocus(Qt::OtherFocusReason);
+        returnFocusTo(combo, false);
         return false;
     }
     // The new entry is kept whether or not the sighting is stored.
@@ -173,7 +173,7 @@ void FrmMain::fixedListChange(FormComboBox* combo) {
                                  ? QStringLiteral("Please select a Month from the drop-down list.")
                                  : QStringLiteral("Please select a Year from the drop-down list."),
                              mb::Information | mb::OKOnly, m_program.app.title);
-    combo->setFocus(Qt::OtherFocusReason);
+    returnFocusTo(combo, false);
 }
 
 void FrmMain::fixedListDropDown(FormComboBox* combo) {

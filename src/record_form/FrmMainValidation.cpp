@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -68,9 +70,34 @@ bool FrmMain::CheckTextLength(QWidget* control, int lMaxLength) {
     if (checkTextLength(m_program.dialogs, textOf(control), lMaxLength)) {
         return true;
     }
-    control->setFocus(Qt::OtherFocusReason);
-    selectAllOf(control);
+    returnFocusTo(control, true);
     return false;
+}
+
+void FrmMain::returnFocusTo(QWidget* control, bool selectText) {
+    // The focus may be on its way to another control (Tab, a click) when a check sends it back,
+    // and a message box in between makes the window give the focus back to that other control
+    // when it is active again. So it is sent back at once and once more when the events of
+    // the move have been handled; the controls it passes over meanwhile run no handlers.
+    m_returningTo = control;
+    control->setFocus(Qt::OtherFocusReason);
+    if (selectText) {
+        selectAllOf(control);
+    }
+    QTimer::singleShot(0, this, [this, target = QPointer<QWidget>(control), selectText] {
+        if (m_returningTo == target) {
+            m_returningTo = nullptr;
+        }
+        if (!target) {
+            return;
+        }
+        if (QApplication::focusWidget() != target) {
+            target->setFocus(Qt::OtherFocusReason);
+        }
+        if (selectText) {
+            selectAllOf(target);
+        }
+    });
 }
 
 bool FrmMain::textBoxLostFocus(QWidget* control) {

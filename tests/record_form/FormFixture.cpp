@@ -108,6 +108,8 @@ QString FormFixture::text(const QString& name) const {
 }
 
 void FormFixture::focus(const QString& name) {
+    // What the form left for the event loop (a focus sent back by a check) happens first.
+    QCoreApplication::processEvents();
     get(name)->setFocus(Qt::TabFocusReason);
 }
 
@@ -142,6 +144,7 @@ void FormFixture::enter(const QString& name, const QString& text) {
 }
 
 void FormFixture::click(const QString& name) {
+    QCoreApplication::processEvents();
     QPushButton* button = get<QPushButton>(name);
     if (!button->isVisible() || !button->isEnabled()) {
         qFatal("button %s cannot be clicked", qPrintable(name));
@@ -150,6 +153,7 @@ void FormFixture::click(const QString& name) {
 }
 
 void FormFixture::trigger(const QString& name) {
+    QCoreApplication::processEvents();
     QAction* action = item(name);
     if (!action->isEnabled()) {
         qFatal("menu item %s is disabled", qPrintable(name));

@@ -27,6 +27,11 @@ private slots:
         FormFixture f;
         f.makeList(FormFixture::birdList(2));
         f.open();
+        // The field that has the focus when the window opens is checked like any other.
+        QCOMPARE(QApplication::focusWidget(), f.get(QStringLiteral("txtCommonName")));
+        QTest::keyClicks(QApplication::focusWidget(), QString(45, QLatin1Char('z')));
+        f.focus(QStringLiteral("txtAlternateName"));
+        QCOMPARE_MESSAGES(f, tooLong(51, 50));  // "Bird 2" and the 45 letters typed after it
         for (const char* name : {"txtCommonName", "txtLocation", "cboCountry", "cboOrder"}) {
             f.enter(QLatin1String(name), QString(50, QLatin1Char('a')));
             f.focus(QStringLiteral("txtAlternateName"));
