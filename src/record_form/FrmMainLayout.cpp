@@ -251,33 +251,27 @@ void FrmMain::buildForm() {
     }
 
     // The bound controls.
-    auto bindTo = [this](const QString& field, QWidget* widget,
-                         std::unique_ptr<BoundControl> control) {
+    const std::pair<const char*, QWidget*> fields[] = {
+        {"CommonName", txtCommonName}, {"AlternateName", txtAlternateName},
+        {"Order", cboOrder},           {"Family", cboFamily},
+        {"Species", txtSpecies},       {"Location", txtLocation},
+        {"Country", cboCountry},       {"Region", cboRegion},
+        {"Month", cboMonth},           {"Year", cboYear},
+        {"Comments", txtComments},     {"Additional", txtAdditional},
+    };
+    for (const auto& [field, widget] : fields) {
+        std::unique_ptr<BoundControl> control;
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            control = std::make_unique<ComboBinding>(combo);
+        } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+            control = std::make_unique<PlainTextBinding>(box);
+        } else {
+            control = std::make_unique<LineEditBinding>(qobject_cast<QLineEdit*>(widget));
+        }
         m_boundOf.insert(widget, control.get());
-        Data1.bind(field, control.get());
+        Data1.bind(QLatin1String(field), control.get());
         m_bound.push_back(std::move(control));
-    };
-    auto bindLine = [&](const QString& field, QLineEdit* edit) {
-        bindTo(field, edit, std::make_unique<LineEditBinding>(edit));
-    };
-    auto bindLong = [&](const QString& field, QPlainTextEdit* edit) {
-        bindTo(field, edit, std::make_unique<PlainTextBinding>(edit));
-    };
-    auto bindCombo = [&](const QString& field, FormComboBox* combo) {
-        bindTo(field, combo, std::make_unique<ComboBinding>(combo));
-    };
-    bindLine(QStringLiteral("CommonName"), txtCommonName);
-    bindLine(QStringLiteral("AlternateName"), txtAlternateName);
-    bindCombo(QStringLiteral("Order"), cboOrder);
-    bindCombo(QStringLiteral("Family"), cboFamily);
-    bindLine(QStringLiteral("Species"), txtSpecies);
-    bindLine(QStringLiteral("Location"), txtLocation);
-    bindCombo(QStringLiteral("Country"), cboCountry);
-    bindCombo(QStringLiteral("Region"), cboRegion);
-    bindCombo(QStringLiteral("Month"), cboMonth);
-    bindCombo(QStringLiteral("Year"), cboYear);
-    bindLong(QStringLiteral("Comments"), txtComments);
-    bindLong(QStringLiteral("Additional"), txtAdditional);
+    }
     Data1.onReposition = [this] { Data1_Reposition(); };
 }
 
