@@ -1,6 +1,6 @@
 // How long the life-list operations take on a list of every bird species in the world
 // (about 11,000 sightings with comments): opening, moving, finding, the record form,
-// compacting, repairing.
+// searching, compacting, repairing.
 #include "app/Program.h"
 #include "database/CsvReader.h"
 #include "database/Maintenance.h"
@@ -11,7 +11,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -113,6 +115,35 @@ private slots:
             }
         }
         QVERIFY(m_dialogs.calls().isEmpty());
+    }
+
+    // A search from the record form: every "Warbler" seen in one country, stepped through
+    // forwards and backwards, then back to browsing.
+    void recordFormSearch() {
+        FrmMain form(*m_program, {});
+        QVERIFY(!form.Form_Load());
+        const auto trigger = [&form](const char* item) {
+            form.menuItem(QLatin1String(item))->trigger();
+        };
+        const auto messages = [this] { return m_dialogs.calls().size(); };
+        int found = 0;
+        QBENCHMARK {
+            found = 0;
+            trigger("mnuSearchList");
+            form.findChild<QLineEdit*>(QStringLiteral("txtCommonName"))
+                ->setText(QStringLiteral("Warbler"));
+            form.findChild<QComboBox*>(QStringLiteral("cboCountry"))
+                ->setEditText(QStringLiteral("Côte d'Ivoire"));
+            const qsizetype before = messages();
+            for (trigger("mnuFindFirst"); messages() == before; trigger("mnuFindNext")) {
+                ++found;
+            }
+            for (trigger("mnuFindPrevious"); messages() == before + 1; trigger("mnuFindPrevious")) {
+            }
+            trigger("mnuCancelSearch");
+        }
+        qInfo("%d matches", found);
+        QVERIFY(found > 10);
     }
 
     void compact() {

@@ -24,6 +24,15 @@ void DataControl::setRecordset(std::shared_ptr<Recordset> recordset) {
     show();
 }
 
+QString DataControl::text(const QString& field) const {
+    for (const Binding& binding : m_bindings) {
+        if (binding.field == field) {
+            return binding.control->text();
+        }
+    }
+    return {};
+}
+
 bool DataControl::dataChanged(const BoundControl* control) const {
     for (const Binding& binding : m_bindings) {
         if (binding.control == control) {

@@ -45,6 +45,8 @@ public:
     Recordset* recordset() const { return m_recordset.get(); }
 
     bool adding() const { return m_adding; }
+    // The text the control bound to a field holds now; empty for a field not bound.
+    QString text(const QString& field) const;
     bool dataChanged(const BoundControl* control) const;
     bool anyChanged() const;
 

@@ -105,6 +105,11 @@ bool FrmMain::Form_QueryUnload() {
     if (!Data1.recordset() || !Data1.recordset()->isOpen()) {
         return true;
     }
+    // Search targets are never stored.
+    if (searchTargetsEntered()) {
+        Data1.cancelUpdate();
+        return true;
+    }
     if (!leaveActiveControl()) {
         return false;
     }

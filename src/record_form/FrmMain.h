@@ -110,6 +110,17 @@ private:
     void showHint(const QString& text);
     void updateClock();
 
+    // Search mode and the Find commands (search/FrmMainSearch.cpp).
+    void cmdSearch_Click();
+    void cmdCancelSearch_Click();
+    bool BuildSearchCriteria();
+    void findMatch(DbError (Recordset::*operation)(const Criteria&));
+    void ShowFindResult();
+    void cmdFindFirst_Click();
+    void cmdFindPrevious_Click();
+    void cmdFindNext_Click();
+    void cmdFindLast_Click();
+
     // The life list file (FrmMainDatabase.cpp).
     void ShowDatabaseError(int lErrNumber, const QString& strDescription);
     void showDatabaseError(const DbError& error) {
@@ -139,6 +150,7 @@ private:
 
     bool mblnFirstRecord = false;
     bool mblnCriteriaBuilt = false;
+    Criteria mstrCriteria;  // what every Find of a search looks for
     int mintOrderListIndex = -1;
     QVariant mvarBookmark;
 

@@ -19,8 +19,7 @@ const QSet<QString>& notYetAvailable() {
         QStringLiteral("cmdStatistics"), QStringLiteral("mnuStatistics"),
         QStringLiteral("cmdReport"),     QStringLiteral("mnuViewList"),
         QStringLiteral("mnuPrintList"),  QStringLiteral("mnuEditDatabase"),
-        QStringLiteral("mnuSaveCopy"),   QStringLiteral("cmdSearch"),
-        QStringLiteral("mnuSearchList"),
+        QStringLiteral("mnuSaveCopy"),
     };
     return names;
 }

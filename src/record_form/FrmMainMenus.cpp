@@ -119,10 +119,20 @@ void FrmMain::buildMenus() {
 
 void FrmMain::connectCommands() {
     const std::pair<const char*, void (FrmMain::*)()> buttons[] = {
-        {"cmdFirst", &FrmMain::cmdFirst_Click},   {"cmdPrevious", &FrmMain::cmdPrevious_Click},
-        {"cmdNext", &FrmMain::cmdNext_Click},     {"cmdLast", &FrmMain::cmdLast_Click},
-        {"cmdAdd", &FrmMain::cmdAdd_Click},       {"cmdUpdate", &FrmMain::cmdUpdate_Click},
-        {"cmdCancel", &FrmMain::cmdCancel_Click}, {"cmdDelete", &FrmMain::cmdDelete_Click},
+        {"cmdFirst", &FrmMain::cmdFirst_Click},
+        {"cmdPrevious", &FrmMain::cmdPrevious_Click},
+        {"cmdNext", &FrmMain::cmdNext_Click},
+        {"cmdLast", &FrmMain::cmdLast_Click},
+        {"cmdAdd", &FrmMain::cmdAdd_Click},
+        {"cmdUpdate", &FrmMain::cmdUpdate_Click},
+        {"cmdCancel", &FrmMain::cmdCancel_Click},
+        {"cmdDelete", &FrmMain::cmdDelete_Click},
+        {"cmdSearch", &FrmMain::cmdSearch_Click},
+        {"cmdCancelSearch", &FrmMain::cmdCancelSearch_Click},
+        {"cmdFindFirst", &FrmMain::cmdFindFirst_Click},
+        {"cmdFindPrevious", &FrmMain::cmdFindPrevious_Click},
+        {"cmdFindNext", &FrmMain::cmdFindNext_Click},
+        {"cmdFindLast", &FrmMain::cmdFindLast_Click},
     };
     for (const auto& [name, handler] : buttons) {
         connect(m_buttons.value(QLatin1String(name)), &QPushButton::clicked, this, handler);
@@ -130,9 +140,20 @@ void FrmMain::connectCommands() {
 
     // A menu item that repeats a button clicks it, once the field being typed in is left.
     const std::pair<const char*, const char*> clicks[] = {
-        {"mnuFirst", "cmdFirst"},   {"mnuPrevious", "cmdPrevious"}, {"mnuNext", "cmdNext"},
-        {"mnuLast", "cmdLast"},     {"mnuAdd", "cmdAdd"},           {"mnuDelete", "cmdDelete"},
-        {"mnuUpdate", "cmdUpdate"}, {"mnuCancel", "cmdCancel"},
+        {"mnuFirst", "cmdFirst"},
+        {"mnuPrevious", "cmdPrevious"},
+        {"mnuNext", "cmdNext"},
+        {"mnuLast", "cmdLast"},
+        {"mnuAdd", "cmdAdd"},
+        {"mnuDelete", "cmdDelete"},
+        {"mnuUpdate", "cmdUpdate"},
+        {"mnuCancel", "cmdCancel"},
+        {"mnuSearchList", "cmdSearch"},
+        {"mnuCancelSearch", "cmdCancelSearch"},
+        {"mnuFindFirst", "cmdFindFirst"},
+        {"mnuFindPrevious", "cmdFindPrevious"},
+        {"mnuFindNext", "cmdFindNext"},
+        {"mnuFindLast", "cmdFindLast"},
     };
     for (const auto& [item, button] : clicks) {
         QPushButton* target = m_buttons.value(QLatin1String(button));

@@ -143,6 +143,17 @@ void FormFixture::enter(const QString& name, const QString& text) {
     }
 }
 
+void FormFixture::choose(const QString& name, const QString& entry) {
+    auto* combo = get<QComboBox>(name);
+    focus(name);
+    const int index = combo->findText(entry);
+    if (index < 0) {
+        qFatal("%s has no entry %s", qPrintable(name), qPrintable(entry));
+    }
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
 void FormFixture::click(const QString& name) {
     QCoreApplication::processEvents();
     QPushButton* button = get<QPushButton>(name);

@@ -51,6 +51,8 @@ public:
     QString text(const QString& name) const;
     // Gives a field the focus as Tab would, and types `text` over what it holds.
     void enter(const QString& name, const QString& text);
+    // Gives a combo box the focus as Tab would and picks one of its list entries.
+    void choose(const QString& name, const QString& entry);
     // Gives a control the focus as Tab would.
     void focus(const QString& name);
     // Clicks a button with the mouse.
