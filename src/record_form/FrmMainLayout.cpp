@@ -179,7 +179,9 @@ void FrmMain::buildForm() {
         named(new QLabel(QStringLiteral("Total Sightings: ")), QStringLiteral("lblTotalSightings"));
     lblTotalSightings->setAlignment(Qt::AlignCenter);
     lblTotalSightings->setFont(titleFont);
-    auto* places = new QGridLayout;
+    // Two buttons of one place stand one after the other; only one of them is ever shown, and a
+    // hidden button takes no room.
+    auto* places = new QVBoxLayout;
     const QList<QStringList> column{
         {QStringLiteral("cmdFirst"), QStringLiteral("First Record"), QStringLiteral("cmdFindFirst"),
          QStringLiteral("Find First")},
@@ -200,13 +202,12 @@ void FrmMain::buildForm() {
         {QStringLiteral("cmdReport"), QStringLiteral("&View Life List")},
         {QStringLiteral("cmdViewImages"), QStringLiteral("View &Images")},
     };
-    for (int place = 0; place < column.size(); ++place) {
-        const QStringList& entry = column[place];
-        places->addWidget(addButton(entry[0], entry[1]), place, 0);
+    for (const QStringList& entry : column) {
+        places->addWidget(addButton(entry[0], entry[1]));
         if (entry.size() == 4) {
             QPushButton* shared = addButton(entry[2], entry[3]);
             shared->hide();
-            places->addWidget(shared, place, 0);
+            places->addWidget(shared);
         }
     }
     m_buttons.value(QStringLiteral("cmdViewImages"))->setEnabled(false);
