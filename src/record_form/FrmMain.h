@@ -79,6 +79,7 @@ private:
     void cmdLast_Click();
 
     // Editing (FrmMainEditing.cpp).
+    bool storeRecordShown();
     void cmdAdd_Click();
     void cmdUpdate_Click();
     void cmdCancel_Click();

@@ -8,14 +8,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void FrmMain::cmdAdd_Click() {
+bool FrmMain::storeRecordShown() {
+    // The record shown must be complete, and its changes are stored; when they cannot be, the
+    // user stays on that record with the typing.
     if (!CommonNameEntered()) {
-        return;
+        return false;
     }
-    // The changes to the record shown are stored first; when they cannot be, the user stays on
-    // that record with the typing.
     if (DbError error = Data1.updateRecord()) {
         reportStoreError(error);
+        return false;
+    }
+    return true;
+}
+
+void FrmMain::cmdAdd_Click() {
+    if (!storeRecordShown()) {
         return;
     }
     SetBrowseMode(false);

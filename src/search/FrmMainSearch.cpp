@@ -10,13 +10,8 @@
 #include <QPushButton>
 
 void FrmMain::cmdSearch_Click() {
-    if (!CommonNameEntered()) {
-        return;
-    }
-    // The changes to the record shown are stored first. When they cannot be, the user stays
-    // on that record with the typing, which the target record would otherwise replace.
-    if (DbError error = Data1.updateRecord()) {
-        reportStoreError(error);
+    // The target record must not take the place of typing that could not be stored.
+    if (!storeRecordShown()) {
         return;
     }
     SetSearchMode(true);

@@ -268,15 +268,6 @@ private slots:
         QCOMPARE(f.query(QStringLiteral("SELECT COUNT(*) FROM Countries WHERE Country = ?"),
                          {QStringLiteral("Narnia")}),
                  QVariant(0));
-
-        // Outside search mode a new country is taken again.
-        f.click(QStringLiteral("cmdCancelSearch"));
-        f.enter(QStringLiteral("cboCountry"), QStringLiteral("Narnia"));
-        f.focus(QStringLiteral("txtLocation"));
-        QVERIFY(f.takeMessages().isEmpty());
-        QCOMPARE(f.query(QStringLiteral("SELECT COUNT(*) FROM Countries WHERE Country = ?"),
-                         {QStringLiteral("Narnia")}),
-                 QVariant(1));
     }
 
     void aRecordThatCannotBeStoredKeepsTheFormBrowsing() {
