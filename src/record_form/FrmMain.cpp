@@ -113,18 +113,14 @@ bool FrmMain::Form_QueryUnload() {
     if (!leaveActiveControl()) {
         return false;
     }
-    if (Data1.adding() && !Data1.anyChanged()) {
-        Data1.cancelUpdate();
+    if (!Data1.anyChanged()) {
+        // A new record with nothing typed is dropped.
+        if (Data1.adding()) {
+            Data1.cancelUpdate();
+        }
         return true;
     }
-    if ((Data1.adding() || Data1.anyChanged()) && !CommonNameEntered()) {
-        return false;
-    }
-    if (DbError error = Data1.updateRecord()) {
-        reportStoreError(error);
-        return false;
-    }
-    return true;
+    return storeRecordShown();
 }
 
 void FrmMain::Form_Unload() {
