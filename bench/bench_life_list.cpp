@@ -1,12 +1,10 @@
 // How long the life-list operations take on a list of every bird species in the world
 // (about 11,000 sightings with comments): opening, moving, finding, the record form,
 // searching, compacting, repairing.
-#include "app/Program.h"
+#include "TestPlatform.h"
+#include "app/MDatabase.h"
 #include "database/CsvReader.h"
-#include "database/Maintenance.h"
 #include "database/NewLifeList.h"
-#include "database/OpenBirdList.h"
-#include "platform/ScriptedDialogs.h"
 #include "record_form/FrmMain.h"
 
 #include <QAction>
@@ -21,14 +19,11 @@ class BenchLifeList : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
-    SystemClock m_clock;
-    RecordingWaitCursor m_cursor;
-    RecordingShell m_shell;
-    std::unique_ptr<Program> m_program;
+    TestPlatform m_platform;
+    ScriptedDialogs& m_dialogs = m_platform.dialogs;
+    Program* m_program = m_platform.program.get();
 
-    QString listPath() const { return m_dir.filePath(QStringLiteral("Bird List.mdb")); }
+    QString listPath() const { return m_platform.listPath(); }
 
 private slots:
     void initTestCase() {
@@ -58,8 +53,6 @@ private slots:
         }
         sql.commit();
         qInfo("Life list of %d sightings, %lld bytes", i + 1, QFileInfo(listPath()).size());
-        m_program = std::make_unique<Program>(AppInfo::inFolder(m_dir.path()), m_dialogs, m_clock,
-                                              m_cursor, m_shell);
     }
 
     void openLifeList() {
@@ -95,8 +88,6 @@ private slots:
     // The record form on the whole list: loading it (binding, lookup lists), and stepping from
     // record to record as "Next Record" does (storing, showing, rebuilding the family list).
     void recordFormLoad() {
-        m_program->gobjSettings = std::make_unique<CRegSettings>(
-            RegistryStore(m_dir.filePath(QStringLiteral("registry.json"))));
         QBENCHMARK {
             FrmMain form(*m_program, {});
             QVERIFY(!form.Form_Load());
@@ -106,8 +97,8 @@ private slots:
     void recordFormNextRecord() {
         FrmMain form(*m_program, {});
         QVERIFY(!form.Form_Load());
-        QAction* first = form.menuItem(QStringLiteral("mnuFirst"));
-        QAction* next = form.menuItem(QStringLiteral("mnuNext"));
+        auto* first = form.findChild<QAction*>(QStringLiteral("mnuFirst"));
+        auto* next = form.findChild<QAction*>(QStringLiteral("mnuNext"));
         QBENCHMARK {
             first->trigger();
             for (int i = 0; i < 1000; ++i) {
@@ -123,7 +114,7 @@ private slots:
         FrmMain form(*m_program, {});
         QVERIFY(!form.Form_Load());
         const auto trigger = [&form](const char* item) {
-            form.menuItem(QLatin1String(item))->trigger();
+            form.findChild<QAction*>(QLatin1String(item))->trigger();
         };
         const auto messages = [this] { return m_dialogs.calls().size(); };
         int found = 0;

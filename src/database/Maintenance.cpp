@@ -1,9 +1,7 @@
 #include "database/Maintenance.h"
 
-#include "app/Program.h"
 #include "database/Database.h"
 #include "database/FileOps.h"
-#include "database/Salvage.h"
 #include "database/ShippedData.h"
 
 #include <QFileInfo>
@@ -19,18 +17,13 @@ struct Files {
     QString scratch;
 };
 
-Files filesOf(const Program& program, const QString& strName) {
-    return {program.app.filePath(strName + QStringLiteral(".mdb")),
-            program.app.filePath(strName + QStringLiteral(" Temp.mdb"))};
+Files filesOf(const QString& folder, const QString& strName) {
+    return {folder + QLatin1Char('/') + strName + QStringLiteral(".mdb"),
+            folder + QLatin1Char('/') + strName + QStringLiteral(" Temp.mdb")};
 }
 
-void showMissingDatabase(Program& program, const QString& strName) {
-    const QString exe = program.app.exeName;
-    program.dialogs.msgBox(
-        QStringLiteral("%1 database (%2.mdb) not found.\n"
-                       "It should be located in the same folder as your %1 program (%1)")
-            .arg(exe, strName),
-        mb::Exclamation | mb::OKOnly, QStringLiteral("Missing Database"));
+MaintenanceReport failed(const DbError& error) {
+    return {MaintenanceReport::Outcome::Failed, error, 0, {}};
 }
 
 // Writes a compacted copy of a database file to a new file.
@@ -74,15 +67,9 @@ DbError putInPlace(const Files& files) {
     return error;
 }
 
-bool fail(Program& program, const DbError& error, const QString& title) {
-    program.cursor.setMousePointer(WaitCursor::Default);
-    program.dialogs.msgBox(error.description, mb::Exclamation | mb::OKOnly, title);
-    return false;
-}
-
-// Makes the scratch copy afresh, puts it in the database file's place and reports the outcome.
-bool replaceWithScratch(Program& program, const Files& files, const QString& errorTitle,
-                        const std::function<DbError()>& makeScratch, const QString& doneText) {
+// Makes the scratch copy afresh and puts it in the database file's place; a failed attempt
+// leaves no scratch copy behind.
+DbError replaceWithScratch(const Files& files, const std::function<DbError()>& makeScratch) {
     DbError error = fileops::removeFile(files.scratch);
     if (!error) {
         error = makeScratch();
@@ -93,12 +80,7 @@ bool replaceWithScratch(Program& program, const Files& files, const QString& err
             fileops::removeFile(files.scratch);
         }
     }
-    if (error) {
-        return fail(program, error, errorTitle);
-    }
-    program.cursor.setMousePointer(WaitCursor::Default);
-    program.dialogs.msgBox(doneText, mb::Information | mb::OKOnly);
-    return true;
+    return error;
 }
 
 }  // namespace
@@ -118,44 +100,43 @@ int freeBackupNumber(const QString& folder, const QString& strName) {
     return 0;
 }
 
-bool compactBirdList(Program& program, const QString& strName) {
-    const Files files = filesOf(program, strName);
+MaintenanceReport compactLifeList(const QString& folder, const QString& strName) {
+    const Files files = filesOf(folder, strName);
     if (!QFileInfo(files.database).isFile()) {
-        showMissingDatabase(program, strName);
-        return false;
+        return {MaintenanceReport::Outcome::Missing, DbError::fileNotFound(files.database), 0, {}};
     }
-    program.cursor.setMousePointer(WaitCursor::Hourglass);
-    return replaceWithScratch(
-        program, files, QStringLiteral("Database Compacting Error"),
-        [&] { return compactInto(files.database, files.scratch); },
-        program.app.exeName + QStringLiteral(" database compacted successfully."));
+    if (DbError error =
+            replaceWithScratch(files, [&] { return compactInto(files.database, files.scratch); })) {
+        return failed(error);
+    }
+    return {};
 }
 
-bool repairBirdList(Program& program, const QString& strName) {
-    const Files files = filesOf(program, strName);
+MaintenanceReport repairLifeList(const QString& folder, const QString& strName) {
+    const Files files = filesOf(folder, strName);
     if (!QFileInfo(files.database).isFile()) {
-        showMissingDatabase(program, strName);
-        return false;
+        return {MaintenanceReport::Outcome::Missing, DbError::fileNotFound(files.database), 0, {}};
     }
-    const QString title = QStringLiteral("Database Repairing Error");
-    program.cursor.setMousePointer(WaitCursor::Hourglass);
-
+    MaintenanceReport report;
     // A numbered backup of the file as it is, with its rollback journal if one was left.
-    if (const int number = freeBackupNumber(program.app.path, strName)) {
-        const QString backup = backupPath(program.app.path, strName, number);
+    report.backupNumber = freeBackupNumber(folder, strName);
+    if (report.backupNumber) {
+        const QString backup = backupPath(folder, strName, report.backupNumber);
         if (DbError error = fileops::copyFile(files.database, backup)) {
-            return fail(program, error, title);
+            return failed(error);
         }
         const QString journal = files.database + QStringLiteral("-journal");
         if (fileops::exists(journal)) {
             if (DbError error = fileops::copyFile(journal, backup + QStringLiteral("-journal"))) {
-                return fail(program, error, title);
+                return failed(error);
             }
         }
     }
-
-    return replaceWithScratch(
-        program, files, title,
-        [&] { return salvageLifeList(files.database, files.scratch, ShippedData::load()); },
-        program.app.exeName + QStringLiteral(" database repair procedure complete."));
+    if (DbError error = replaceWithScratch(files, [&] {
+            return salvageLifeList(files.database, files.scratch, ShippedData::load(),
+                                   &report.salvage);
+        })) {
+        return failed(error);
+    }
+    return report;
 }

@@ -1,17 +1,26 @@
 #pragma once
 
+#include "database/DbError.h"
+#include "database/Salvage.h"
+
 #include <QString>
 
-class Program;
+// What compacting or repairing a life list file came to.
+struct MaintenanceReport {
+    enum class Outcome { Done, Missing, Failed };
+    Outcome outcome = Outcome::Done;
+    DbError error;          // why it failed
+    int backupNumber = 0;   // the backup a repair made; 0 when every number was taken
+    SalvageReport salvage;  // what a repair saved
+};
 
-// Compacts the closed life list `strName` (".mdb" in the program folder) through a scratch copy
-// that then takes its place in one step. Reports the outcome in a message box; true when the
-// file was compacted.
-bool compactBirdList(Program& program, const QString& strName);
+// Compacts the closed life list `strName` (".mdb" in `folder`) through a scratch copy that
+// then takes its place in one step. The file is never without a sound copy under its name.
+MaintenanceReport compactLifeList(const QString& folder, const QString& strName);
 
-// Keeps a numbered backup of the closed life list, then rebuilds it from every readable row.
-// Reports the outcome in a message box; true when the file was repaired.
-bool repairBirdList(Program& program, const QString& strName);
+// Keeps a numbered backup of the closed life list, then rebuilds it from every readable row
+// and puts the rebuilt copy in its place.
+MaintenanceReport repairLifeList(const QString& folder, const QString& strName);
 
 // The first free backup number from 1 to 500, or 0 when all 500 backups exist.
 int freeBackupNumber(const QString& folder, const QString& strName);

@@ -14,13 +14,3 @@ class SystemClock : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
-
-class FixedClock : public Clock {
-public:
-    explicit FixedClock(QDateTime time) : m_time(std::move(time)) {}
-    QDateTime now() const override { return m_time; }
-    void set(QDateTime time) { m_time = std::move(time); }
-
-private:
-    QDateTime m_time;
-};

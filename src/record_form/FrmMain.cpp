@@ -4,11 +4,18 @@
 #include "app/Program.h"
 #include "app/UserName.h"
 #include "database/Schema.h"
+#include "record_form/EditMenu.h"
+#include "record_form/FieldChecks.h"
+#include "record_form/FieldFocus.h"
 #include "record_form/FormComboBox.h"
+#include "record_form/LookupBoxes.h"
+#include "record_form/StatusHints.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -17,18 +24,125 @@ FrmMain::FrmMain(Program& program, std::function<void()> endProgram, QWidget* pa
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/plovix.png")));
-    buildForm();
     buildStatusBar();
-    buildMenus();
+    buildForm();
+    bindFields();
+
+    QSet<QWidget*> fields;
+    for (auto field = m_boundOf.keyBegin(); field != m_boundOf.keyEnd(); ++field) {
+        fields.insert(*field);
+    }
+    m_focus = std::make_unique<FieldFocus>(this, fields);
+    m_lookups = std::make_unique<LookupBoxes>(
+        m_program,
+        LookupBoxes::Boxes{cboOrder, cboFamily, cboCountry, cboRegion, cboMonth, cboYear}, *m_focus,
+        *m_hints, [this] { return m_search.targetsEntered(); });
+    m_checks = std::make_unique<FieldChecks>(m_program.dialogs, *m_focus, *m_lookups, txtSpecies);
+    m_editMenu = std::make_unique<EditMenu>(
+        this, *m_commands, [this](QWidget* control) { return m_focus->isField(control); },
+        [this](QWidget* control) { return Data1.dataChanged(m_boundOf.value(control)); });
     connectCommands();
-    watchControls();
+
+    // Every control reports focus, keys and mouse movement to the form.
+    QList<QWidget*> widgets = m_form->findChildren<QWidget*>();
+    widgets.append(m_form);
+    for (QWidget* widget : widgets) {
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    }
     resize(1000, 700);
 }
 
 FrmMain::~FrmMain() = default;
 
+void FrmMain::connectCommands() {
+    const std::pair<Cmd, void (FrmMain::*)()> handlers[] = {
+        {Cmd::First, &FrmMain::cmdFirst_Click},
+        {Cmd::Previous, &FrmMain::cmdPrevious_Click},
+        {Cmd::Next, &FrmMain::cmdNext_Click},
+        {Cmd::Last, &FrmMain::cmdLast_Click},
+        {Cmd::Add, &FrmMain::cmdAdd_Click},
+        {Cmd::Update, &FrmMain::cmdUpdate_Click},
+        {Cmd::Cancel, &FrmMain::cmdCancel_Click},
+        {Cmd::Delete, &FrmMain::cmdDelete_Click},
+        {Cmd::SearchList, &FrmMain::cmdSearch_Click},
+        {Cmd::CancelSearch, &FrmMain::cmdCancelSearch_Click},
+        {Cmd::CompactDB, &FrmMain::mnuCompactDB_Click},
+        {Cmd::RepairDB, &FrmMain::mnuRepairDB_Click},
+        {Cmd::Exit, &FrmMain::mnuExit_Click},
+        {Cmd::OwnerName, &FrmMain::mnuOwnerName_Click},
+    };
+    for (const auto& [id, handler] : handlers) {
+        m_commands->setHandler(id, [this, handler] { (this->*handler)(); });
+    }
+    const std::pair<Cmd, SearchSession::Find> finds[] = {
+        {Cmd::FindFirst, SearchSession::Find::First},
+        {Cmd::FindPrevious, SearchSession::Find::Previous},
+        {Cmd::FindNext, SearchSession::Find::Next},
+        {Cmd::FindLast, SearchSession::Find::Last},
+    };
+    for (const auto& [id, which] : finds) {
+        m_commands->setHandler(id, [this, which] { findMatch(which); });
+    }
+    for (Cmd id : {Cmd::Undo, Cmd::Cut, Cmd::Copy, Cmd::Paste, Cmd::DeleteText, Cmd::SelectAll}) {
+        m_commands->setHandler(id, [this, id] { m_editMenu->run(id); });
+    }
+    m_commands->setLeaveField([this] { return m_checks->leaveActiveControl(); });
+    connect(m_commands->menu(Menu::Edit), &QMenu::aboutToShow, this,
+            [this] { m_editMenu->mnuEdit_Click(); });
+
+    connect(cboOrder, &QComboBox::activated, this, [this] { m_lookups->cboOrder_Click(); });
+    for (FormComboBox* fixed : {cboMonth, cboYear}) {
+        connect(fixed, &QComboBox::editTextChanged, this,
+                [this, fixed] { m_lookups->fixedListChange(fixed); });
+        connect(fixed, &FormComboBox::dropDown, this,
+                [this, fixed] { m_lookups->fixedListDropDown(fixed); });
+    }
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    switch (event->type()) {
+        case QEvent::FocusIn:
+            if (m_focus->focusIn(widget, static_cast<QFocusEvent*>(event)->reason())) {
+                if (auto* combo = qobject_cast<FormComboBox*>(widget)) {
+                    m_lookups->gotFocus(combo);
+                }
+            }
+            break;
+        case QEvent::FocusOut:
+            if (m_focus->focusOut(widget, static_cast<QFocusEvent*>(event)->reason())) {
+                m_checks->lostFocus(widget);
+            }
+            break;
+        case QEvent::MouseButtonPress:
+            // The focus moves before the click is delivered; a click that a field's check
+            // refused is dropped.
+            if (m_focus->returning()) {
+                return true;
+            }
+            break;
+        case QEvent::KeyPress:
+            if (auto* combo = qobject_cast<FormComboBox*>(watched);
+                combo && m_lookups->discardsKey(combo, static_cast<QKeyEvent*>(event))) {
+                return true;
+            }
+            break;
+        case QEvent::MouseMove:
+            // A move that a child did not take is passed on to its parents; only the widget
+            // under the pointer counts.
+            if (widget &&
+                !widget->childAt(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+                m_hints->mouseMoved(widget);
+            }
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 DbError FrmMain::Form_Load() {
-    mblnCriteriaBuilt = true;
     Recordset& records = *m_program.grsBirdList;
     if (records.recordCount() >= 2) {
         // The form opens on the most recent sighting.
@@ -41,7 +155,7 @@ DbError FrmMain::Form_Load() {
     Data1.setRecordset(m_program.grsBirdList);
     UpdateTotalSightings(false);
     formPosition(this, false, *m_program.gobjSettings);
-    LoadLookupLists();
+    m_lookups->LoadLookupLists();
     return {};
 }
 
@@ -62,10 +176,7 @@ void FrmMain::Form_Activate() {
     }
     txtCommonName->setFocus(Qt::OtherFocusReason);
     txtCommonName->selectAll();
-    SetBrowseMode(false);
-    m_items.value(QStringLiteral("mnuExit"))->setEnabled(true);
-    m_items.value(QStringLiteral("mnuCancel"))->setEnabled(false);
-    m_buttons.value(QStringLiteral("cmdCancel"))->setEnabled(false);
+    setMode(FormMode::FirstRecord);
 }
 
 void FrmMain::mnuExit_Click() {
@@ -106,11 +217,11 @@ bool FrmMain::Form_QueryUnload() {
         return true;
     }
     // Search targets are never stored.
-    if (searchTargetsEntered()) {
-        Data1.cancelUpdate();
+    if (m_search.targetsEntered()) {
+        m_search.dropTargets();
         return true;
     }
-    if (!leaveActiveControl()) {
+    if (!m_checks->leaveActiveControl()) {
         return false;
     }
     if (!Data1.anyChanged()) {

@@ -1,35 +1,29 @@
 // The life-list file seen from the record form: error reports, compacting and repairing.
 #include "record_form/FrmMain.h"
 
+#include "app/MDatabase.h"
 #include "app/Program.h"
-#include "database/Maintenance.h"
-#include "database/OpenBirdList.h"
-
-void FrmMain::reportStoreError(const DbError& error) {
-    m_program.cursor.setMousePointer(WaitCursor::Default);
-    m_program.dialogs.msgBox(
-        QStringLiteral("Error %1:\n%2").arg(error.number).arg(error.description),
-        mb::Critical | mb::OKOnly, QStringLiteral("Database Error"));
-}
+#include "record_form/LookupBoxes.h"
 
 void FrmMain::ShowDatabaseError(int lErrNumber, const QString& strDescription) {
-    reportStoreError(DbError{lErrNumber, strDescription});
+    reportDatabaseError(m_program, DbError{lErrNumber, strDescription});
     // The same record is shown again as it is stored.
     Recordset* records = Data1.recordset();
     if (!records || !records->isOpen()) {
         return;
     }
-    mvarBookmark = records->bookmark();
+    const QVariant bookmark = records->bookmark();
     Data1.refresh();
-    if (mvarBookmark.isValid()) {
-        Data1.navigate([this](Recordset& again) { return again.setBookmark(mvarBookmark); }, false);
+    if (bookmark.isValid()) {
+        Data1.navigate([&bookmark](Recordset& again) { return again.setBookmark(bookmark); },
+                       false);
     }
 }
 
 void FrmMain::MaintainDatabase(bool bCompact) {
     // What was typed on the record shown is stored before the file is closed.
     if (DbError error = Data1.updateRecord()) {
-        reportStoreError(error);
+        reportDatabaseError(m_program, error);
         return;
     }
     const QVariant number =
@@ -47,7 +41,7 @@ void FrmMain::MaintainDatabase(bool bCompact) {
     const bool opened = openBirdListDatabase(m_program);
     Data1.setRecordset(opened ? m_program.grsBirdList : nullptr);
     UpdateTotalSightings(false);
-    LoadLookupLists();
+    m_lookups->LoadLookupLists();
     if (!opened) {
         m_program.dialogs.msgBox(
             QStringLiteral("The life list could not be opened again. Use Repair Database from "

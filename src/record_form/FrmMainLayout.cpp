@@ -3,6 +3,8 @@
 #include "record_form/FormComboBox.h"
 #include "record_form/FrmMain.h"
 #include "record_form/Hints.h"
+#include "record_form/LookupBoxes.h"
+#include "record_form/StatusHints.h"
 
 #include "app/Program.h"
 
@@ -19,53 +21,65 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
 template <typename T>
-T* named(T* widget, const QString& name) {
+T* FrmMain::named(T* widget, const QString& name) {
     widget->setObjectName(name);
+    m_hints->addControl(widget);
     return widget;
 }
 
-QLabel* caption(const QString& name, const QString& text, QWidget* buddy) {
-    auto* label = named(new QLabel(text), name);
-    label->setBuddy(buddy);
-    return label;
-}
-
-// The caption-less label drawn around a combo box; the mouse over its border shows the box's
-// hint.
-QFrame* rectAround(const QString& name, QWidget* combo) {
-    auto* rect = named(new QFrame, name);
-    auto* layout = new QHBoxLayout(rect);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(combo);
-    return rect;
-}
-
-QLineEdit* textBox(const QString& name) {
-    return named(new QLineEdit, name);
-}
-
-QPlainTextEdit* longTextBox(const QString& name) {
-    auto* box = named(new QPlainTextEdit, name);
-    box->setTabChangesFocus(true);
-    return box;
-}
-
-}  // namespace
-
-QPushButton* FrmMain::addButton(const QString& name, const QString& caption) {
-    auto* button = named(new QPushButton(caption), name);
-    button->setAutoDefault(false);
-    button->setMinimumWidth(150);
-    m_buttons.insert(name, button);
-    return button;
-}
-
 void FrmMain::buildForm() {
-    m_form = named(new QWidget(this), QStringLiteral("frmMainArea"));
+    m_form = new QWidget(this);
+    m_form->setObjectName(QStringLiteral("frmMainArea"));
     setCentralWidget(m_form);
+    m_commands = std::make_unique<CommandBar>(m_form, menuBar());
+
+    auto* main = new QHBoxLayout(m_form);
+    main->addLayout(buildFields(), 1);
+    main->addLayout(buildButtons());
+
+    // Reading order, then the buttons.
+    const QList<QWidget*> order{txtCommonName, txtAlternateName, cboOrder,    cboFamily,
+                                txtSpecies,    txtLocation,      cboCountry,  cboRegion,
+                                cboMonth,      cboYear,          txtComments, txtAdditional};
+    QWidget* previous = nullptr;
+    for (QWidget* widget :
+         order + QList<QWidget*>(m_commands->column().begin(), m_commands->column().end())) {
+        if (previous) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+
+    // The form, its frames and some fields empty the hint panel; the other fields leave it.
+    m_hints->addControl(m_form, [] { return QString(); });
+}
+
+QLayout* FrmMain::buildFields() {
+    auto caption = [this](const QString& name, const QString& text, QWidget* buddy) {
+        auto* label = named(new QLabel(text), name);
+        label->setBuddy(buddy);
+        return label;
+    };
+    // The caption-less label drawn around a combo box; the mouse over its border shows the
+    // box's hint.
+    auto rectAround = [this](const QString& name, FormComboBox* combo) {
+        auto* rect = named(new QFrame, name);
+        auto* layout = new QHBoxLayout(rect);
+        layout->setContentsMargins(4, 4, 4, 4);
+        layout->addWidget(combo);
+        m_hints->addControl(rect, [this, combo] { return m_lookups->hint(combo); });
+        return rect;
+    };
+    auto empties = [this](auto* control) {
+        m_hints->addControl(control, [] { return QString(); });
+        return control;
+    };
+    auto longTextBox = [this](const QString& name) {
+        auto* box = named(new QPlainTextEdit, name);
+        box->setTabChangesFocus(true);
+        return box;
+    };
 
     lblTitle = named(new QLabel(QStringLiteral("Bird Information")), QStringLiteral("lblTitle"));
     lblTitle->setAlignment(Qt::AlignCenter);
@@ -80,11 +94,15 @@ void FrmMain::buildForm() {
     lblEnterSearch->setFont(titleFont);
     lblEnterSearch->setStyleSheet(QStringLiteral("color: red;"));
     lblEnterSearch->hide();
+    lblTotalSightings =
+        named(new QLabel(QStringLiteral("Total Sightings: ")), QStringLiteral("lblTotalSightings"));
+    lblTotalSightings->setAlignment(Qt::AlignCenter);
+    lblTotalSightings->setFont(titleFont);
 
     // Name.
-    txtCommonName = textBox(QStringLiteral("txtCommonName"));
-    txtAlternateName = textBox(QStringLiteral("txtAlternateName"));
-    frmName = named(new QGroupBox(QStringLiteral("Name")), QStringLiteral("frmName"));
+    txtCommonName = named(new QLineEdit, QStringLiteral("txtCommonName"));
+    txtAlternateName = named(new QLineEdit, QStringLiteral("txtAlternateName"));
+    frmName = empties(named(new QGroupBox(QStringLiteral("Name")), QStringLiteral("frmName")));
     auto* nameGrid = new QGridLayout(frmName);
     nameGrid->addWidget(
         caption(QStringLiteral("lblCommonName"), QStringLiteral("Common"), txtCommonName), 0, 0);
@@ -97,12 +115,13 @@ void FrmMain::buildForm() {
     // Taxonomy.
     cboOrder = named(new FormComboBox(true), QStringLiteral("cboOrder"));
     cboFamily = named(new FormComboBox(true), QStringLiteral("cboFamily"));
-    txtSpecies = textBox(QStringLiteral("txtSpecies"));
+    txtSpecies = empties(named(new QLineEdit, QStringLiteral("txtSpecies")));
     QFont italic(QStringLiteral("Arial"));
     italic.setPointSizeF(txtSpecies->font().pointSizeF());
     italic.setItalic(true);
     txtSpecies->setFont(italic);
-    frmTaxonomy = named(new QGroupBox(QStringLiteral("Taxonomy")), QStringLiteral("frmTaxonomy"));
+    frmTaxonomy =
+        empties(named(new QGroupBox(QStringLiteral("Taxonomy")), QStringLiteral("frmTaxonomy")));
     auto* taxonomyGrid = new QGridLayout(frmTaxonomy);
     taxonomyGrid->addWidget(caption(QStringLiteral("lblOrder"), QStringLiteral("Order"), cboOrder),
                             0, 0);
@@ -111,25 +130,27 @@ void FrmMain::buildForm() {
         caption(QStringLiteral("lblFamily"), QStringLiteral("Family"), cboFamily), 0, 2);
     taxonomyGrid->addWidget(rectAround(QStringLiteral("lblFamilyRect"), cboFamily), 0, 3);
     taxonomyGrid->addWidget(
-        caption(QStringLiteral("lblSpecies"), QStringLiteral("Binomial"), txtSpecies), 1, 0);
+        empties(caption(QStringLiteral("lblSpecies"), QStringLiteral("Binomial"), txtSpecies)), 1,
+        0);
     taxonomyGrid->addWidget(txtSpecies, 1, 1, 1, 3);
     taxonomyGrid->setColumnStretch(1, 1);
     taxonomyGrid->setColumnStretch(3, 1);
 
     // First sighting.
-    txtLocation = textBox(QStringLiteral("txtLocation"));
+    txtLocation = empties(named(new QLineEdit, QStringLiteral("txtLocation")));
     cboCountry = named(new FormComboBox(true), QStringLiteral("cboCountry"));
     cboRegion = named(new FormComboBox(true), QStringLiteral("cboRegion"));
     cboMonth = named(new FormComboBox(false), QStringLiteral("cboMonth"));
     cboYear = named(new FormComboBox(false), QStringLiteral("cboYear"));
     cboMonth->addItems(monthNames());
     cboYear->addItems(yearList(m_program.clock.today().year()));
-    txtComments = longTextBox(QStringLiteral("txtComments"));
-    frmFirstSighting =
-        named(new QGroupBox(QStringLiteral("First Sighting")), QStringLiteral("frmFirstSighting"));
+    txtComments = empties(longTextBox(QStringLiteral("txtComments")));
+    frmFirstSighting = empties(
+        named(new QGroupBox(QStringLiteral("First Sighting")), QStringLiteral("frmFirstSighting")));
     auto* sightingGrid = new QGridLayout(frmFirstSighting);
     sightingGrid->addWidget(
-        caption(QStringLiteral("lblLocation"), QStringLiteral("Location"), txtLocation), 0, 0);
+        empties(caption(QStringLiteral("lblLocation"), QStringLiteral("Location"), txtLocation)), 0,
+        0);
     sightingGrid->addWidget(txtLocation, 0, 1, 1, 3);
     sightingGrid->addWidget(
         caption(QStringLiteral("lblCountry"), QStringLiteral("Country"), cboCountry), 1, 0);
@@ -144,8 +165,8 @@ void FrmMain::buildForm() {
                             2);
     sightingGrid->addWidget(rectAround(QStringLiteral("lblYearRect"), cboYear), 2, 3);
     sightingGrid->addWidget(
-        caption(QStringLiteral("lblComments"), QStringLiteral("Comments"), txtComments), 3, 0,
-        Qt::AlignTop);
+        empties(caption(QStringLiteral("lblComments"), QStringLiteral("Comments"), txtComments)), 3,
+        0, Qt::AlignTop);
     sightingGrid->addWidget(txtComments, 3, 1, 1, 3);
     sightingGrid->setColumnStretch(1, 1);
     sightingGrid->setColumnStretch(3, 1);
@@ -153,8 +174,8 @@ void FrmMain::buildForm() {
 
     // Additional sightings.
     txtAdditional = longTextBox(QStringLiteral("txtAdditional"));
-    frmAdditional = named(new QGroupBox(QStringLiteral("Additional Sightings")),
-                          QStringLiteral("frmAdditional"));
+    frmAdditional = empties(named(new QGroupBox(QStringLiteral("Additional Sightings")),
+                                  QStringLiteral("frmAdditional")));
     auto* additionalBox = new QVBoxLayout(frmAdditional);
     additionalBox->addWidget(caption(QStringLiteral("lblAdditional"),
                                      QStringLiteral("Locations, Dates, and Comments"),
@@ -173,44 +194,19 @@ void FrmMain::buildForm() {
     frames->addWidget(frmTaxonomy);
     frames->addWidget(frmFirstSighting, 3);
     frames->addWidget(frmAdditional, 2);
+    return frames;
+}
 
-    // The button column; two buttons in one place are never shown together.
-    lblTotalSightings =
-        named(new QLabel(QStringLiteral("Total Sightings: ")), QStringLiteral("lblTotalSightings"));
-    lblTotalSightings->setAlignment(Qt::AlignCenter);
-    lblTotalSightings->setFont(titleFont);
-    // Two buttons of one place stand one after the other; only one of them is ever shown, and a
-    // hidden button takes no room.
+QLayout* FrmMain::buildButtons() {
+    // The two buttons of one place stand one after the other; only one of them is ever shown,
+    // and a hidden button takes no room.
     auto* places = new QVBoxLayout;
-    const QList<QStringList> column{
-        {QStringLiteral("cmdFirst"), QStringLiteral("First Record"), QStringLiteral("cmdFindFirst"),
-         QStringLiteral("Find First")},
-        {QStringLiteral("cmdPrevious"), QStringLiteral("Previous Record"),
-         QStringLiteral("cmdFindPrevious"), QStringLiteral("Find Previous")},
-        {QStringLiteral("cmdNext"), QStringLiteral("Next Record"), QStringLiteral("cmdFindNext"),
-         QStringLiteral("Find Next")},
-        {QStringLiteral("cmdLast"), QStringLiteral("Last Record"), QStringLiteral("cmdFindLast"),
-         QStringLiteral("Find Last")},
-        {QStringLiteral("cmdSearch"), QStringLiteral("&Search"), QStringLiteral("cmdCancelSearch"),
-         QStringLiteral("Cancel Search")},
-        {QStringLiteral("cmdAdd"), QStringLiteral("&Add A Record"), QStringLiteral("cmdCancel"),
-         QStringLiteral("&Cancel Addition")},
-        {QStringLiteral("cmdDelete"), QStringLiteral("&Delete This Record"),
-         QStringLiteral("cmdUpdate"), QStringLiteral("&Update Life List")},
-        {QStringLiteral("cmdAddImage"), QStringLiteral("Add Image &Link")},
-        {QStringLiteral("cmdStatistics"), QStringLiteral("View S&tatistics")},
-        {QStringLiteral("cmdReport"), QStringLiteral("&View Life List")},
-        {QStringLiteral("cmdViewImages"), QStringLiteral("View &Images")},
-    };
-    for (const QStringList& entry : column) {
-        places->addWidget(addButton(entry[0], entry[1]));
-        if (entry.size() == 4) {
-            QPushButton* shared = addButton(entry[2], entry[3]);
-            shared->hide();
-            places->addWidget(shared);
-        }
+    for (QPushButton* button : m_commands->column()) {
+        button->setMinimumWidth(150);
+        places->addWidget(button);
+        const char* hint = m_commands->commandOf(button)->hint;
+        m_hints->addControl(button, [hint] { return QString::fromUtf8(hint); });
     }
-    m_buttons.value(QStringLiteral("cmdViewImages"))->setEnabled(false);
 
     lblProcessing =
         named(new QLabel(QStringLiteral("Processing data...")), QStringLiteral("lblProcessing"));
@@ -220,38 +216,17 @@ void FrmMain::buildForm() {
     pbrProgress->setTextVisible(false);
     pbrProgress->setValue(0);
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(lblTotalSightings);
-    buttons->addSpacing(8);
-    buttons->addLayout(places);
-    buttons->addStretch(1);
-    buttons->addWidget(lblProcessing);
-    buttons->addWidget(pbrProgress);
+    auto* column = new QVBoxLayout;
+    column->addWidget(lblTotalSightings);
+    column->addSpacing(8);
+    column->addLayout(places);
+    column->addStretch(1);
+    column->addWidget(lblProcessing);
+    column->addWidget(pbrProgress);
+    return column;
+}
 
-    auto* main = new QHBoxLayout(m_form);
-    main->addLayout(frames, 1);
-    main->addLayout(buttons);
-
-    // Reading order, then the buttons.
-    const QList<QWidget*> order{txtCommonName, txtAlternateName, cboOrder,    cboFamily,
-                                txtSpecies,    txtLocation,      cboCountry,  cboRegion,
-                                cboMonth,      cboYear,          txtComments, txtAdditional};
-    QWidget* previous = nullptr;
-    for (QWidget* widget : order) {
-        if (previous) {
-            setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
-    for (const QStringList& entry : column) {
-        for (int i = 0; i < entry.size(); i += 2) {
-            QWidget* button = m_buttons.value(entry[i]);
-            setTabOrder(previous, button);
-            previous = button;
-        }
-    }
-
-    // The bound controls.
+void FrmMain::bindFields() {
     const std::pair<const char*, QWidget*> fields[] = {
         {"CommonName", txtCommonName}, {"AlternateName", txtAlternateName},
         {"Order", cboOrder},           {"Family", cboFamily},
@@ -281,7 +256,8 @@ void FrmMain::buildStatusBar() {
     bar->setObjectName(QStringLiteral("StatusBar"));
     bar->setSizeGripEnabled(true);
     auto panel = [bar](const QString& name, int stretch) {
-        auto* label = named(new QLabel, name);
+        auto* label = new QLabel;
+        label->setObjectName(name);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setContentsMargins(4, 0, 4, 0);
         bar->addPermanentWidget(label, stretch);
@@ -293,6 +269,7 @@ void FrmMain::buildStatusBar() {
     m_panel3 = panel(QStringLiteral("Panel3"), 0);
     m_panel3->setMinimumWidth(80);
     m_panel3->setAlignment(Qt::AlignCenter);
+    m_hints = std::make_unique<StatusHints>(m_panel1);
     m_clockTimer = new QTimer(this);
     connect(m_clockTimer, &QTimer::timeout, this, &FrmMain::updateClock);
     m_clockTimer->start(1000);

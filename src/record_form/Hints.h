@@ -2,20 +2,16 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
-// The status-bar hints of the record form, by control name.
+// The status-bar hints of the record form's combo boxes.
 namespace hints {
 
-// What moving the mouse over a control does to the hint panel: a text to show (possibly empty,
-// which empties the panel), or nothing (the panel keeps its text).
-std::optional<QString> forMouseOver(const QString& controlName, bool searchMode);
-
-// The hint of a combo box (cboOrder, cboMonth, ...) when it gets the focus.
-QString forComboBox(const QString& comboName, bool searchMode);
+// The hint of the combo box of `field` (Order, Month, ...): a fixed list only offers its
+// entries; a lookup list also takes new ones, except while search targets are typed.
+QString forComboBox(const QString& field, bool fixedList, bool searchMode);
 
 // The message for a lookup box that refuses typed text while search targets are entered.
-QString searchModeRefusal(const QString& comboName);
+QString searchModeRefusal(const QString& field);
 
 }  // namespace hints
 

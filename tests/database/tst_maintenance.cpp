@@ -1,41 +1,27 @@
-#include "app/Program.h"
+// Compacting and repairing the life list file, salvaging what a damaged file still holds, and
+// opening it at start-up.
+#include "TestPlatform.h"
 #include "database/DamageTools.h"
+
+#include "app/MDatabase.h"
 #include "database/FileOps.h"
 #include "database/Maintenance.h"
 #include "database/NewLifeList.h"
-#include "database/OpenBirdList.h"
-#include "database/Salvage.h"
 #include "database/Schema.h"
 #include "database/ShippedData.h"
-#include "platform/ScriptedDialogs.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>
 #include <QDir>
-#include <QFile>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 
 using damage::Rows;
+using Outcome = MaintenanceReport::Outcome;
 
 namespace {
 
-// A program folder with the platform replaced by recording stand-ins.
-struct Env {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(8, 0))};
-    RecordingWaitCursor cursor;
-    RecordingShell shell;
-    Program program{AppInfo::inFolder(dir.path()), dialogs, clock, cursor, shell};
-
-    QString file(const QString& name) const { return dir.filePath(name); }
-    QString list() const { return file(QStringLiteral("Bird List.mdb")); }
-    QString scratch() const { return file(QStringLiteral("Bird List Temp.mdb")); }
-    QString backup(int n) const { return backupPath(dir.path(), QStringLiteral("Bird List"), n); }
-    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files, QDir::Name); }
-};
+const QString kName = QStringLiteral("Bird List");
 
 // The five tables of a list.
 QMap<QString, Rows> contents(const QString& path) {
@@ -47,12 +33,28 @@ QMap<QString, Rows> contents(const QString& path) {
     return tables;
 }
 
-QList<qint64> numbersOf(const Rows& rows) {
-    QList<qint64> numbers;
+Rows sightingsOf(const QString& path) {
+    return contents(path).value(lifelist::kBirdList);
+}
+
+// The rows whose Number is not in `lost`.
+Rows without(const Rows& rows, const QSet<qint64>& lost) {
+    Rows kept;
     for (const QVariantList& row : rows) {
-        numbers.append(row.first().toLongLong());
+        if (!lost.contains(row.first().toLongLong())) {
+            kept.append(row);
+        }
     }
-    return numbers;
+    return kept;
+}
+
+// Damages the header of a leaf page of the sightings; the Numbers of the sightings on it.
+QSet<qint64> damageLeaf(const QString& path, int page) {
+    QSet<qint64> lost;
+    for (const damage::Cell& cell : damage::cellsOnLeafPage(path, page)) {
+        lost.insert(cell.rowid);
+    }
+    return damage::damagePageHeader(path, page) ? lost : QSet<qint64>{};
 }
 
 // The Number a sighting added to the list now gets.
@@ -65,31 +67,32 @@ qint64 addSighting(const QString& path) {
         .toLongLong();
 }
 
+// A damaged life list "source.mdb" to be salvaged into "target.mdb".
+struct Salvage {
+    QTemporaryDir dir;
+    QString source = dir.filePath(QStringLiteral("source.mdb"));
+    QString target = dir.filePath(QStringLiteral("target.mdb"));
+    SalvageReport report;
+    bool run() { return !salvageLifeList(source, target, ShippedData::load(), &report); }
+};
+
 // The names taken out of a folder (deleted or renamed away) and the names renamed into it while
 // it is watched, from the kernel's queue of events: nothing that happened is missed.
 class FolderWatch {
 public:
     explicit FolderWatch(const QString& folder) : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        if (m_fd >= 0) {
-            inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
-                              IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO);
-        }
+        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
+                          IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO);
     }
-    ~FolderWatch() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    bool isValid() const { return m_fd >= 0; }
+    ~FolderWatch() { ::close(m_fd); }
     void collect() {
         alignas(inotify_event) char buffer[1 << 16];
-        ssize_t size;
-        while ((size = ::read(m_fd, buffer, sizeof buffer)) > 0) {
+        for (ssize_t size; (size = ::read(m_fd, buffer, sizeof buffer)) > 0;) {
             for (char* at = buffer; at < buffer + size;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(at);
                 if (event->len) {
-                    const QString name = QFile::decodeName(event->name);
-                    (event->mask & IN_MOVED_TO ? arrived : gone).append(name);
+                    (event->mask & IN_MOVED_TO ? arrived : gone)
+                        .append(QFile::decodeName(event->name));
                 }
                 at += sizeof(inotify_event) + event->len;
             }
@@ -102,613 +105,459 @@ private:
     int m_fd;
 };
 
-const QString kMissingMessage = QStringLiteral(
-    "Plovix database (Bird List.mdb) not found.\n"
-    "It should be located in the same folder as your Plovix program (Plovix)");
-
 }  // namespace
 
 class TestMaintenance : public QObject {
     Q_OBJECT
 
 private slots:
-    void compact_data();
-    void compact();
-    void compactFailureKeepsFile_data();
-    void compactFailureKeepsFile();
-    void missingDatabase_data();
-    void missingDatabase();
-
-    void repairKeepsNumberedBackups();
-    void repairWithEveryBackupTaken();
-
-    void salvageKeepsHealthyList();
-    void salvageLosesOnlyDamagedPages_data();
-    void salvageLosesOnlyDamagedPages();
-    void salvageKeepsReadableFieldsOfDamagedRow();
-    void salvageOfNonDatabaseGivesNewList_data();
-    void salvageOfNonDatabaseGivesNewList();
-    void salvageFillsMissingPieces();
-    void salvageSurvivesDamagedTableEntry();
-    void salvageFindsSightingsWithoutTableList();
-    void salvageNeverReusesNumbers_data();
-    void salvageNeverReusesNumbers();
-    void salvageRefuses_data();
-    void salvageRefuses();
-
-    void startupWithoutList();
-    void startupRepairsUnusableList_data();
-    void startupRepairsUnusableList();
-    void startupRepairCancelled();
-};
-
-// ---- Compacting ------------------------------------------------------------------------------
-
-void TestMaintenance::compact_data() {
-    QTest::addColumn<QString>("leftover");
-    QTest::newRow("no scratch file") << QString();
-    QTest::newRow("garbage scratch file") << QStringLiteral("garbage");
-    // A crash after the copy was written and before it was renamed: the copy is out of date.
-    QTest::newRow("stale copy from a crash") << QStringLiteral("stale");
-}
-
-void TestMaintenance::compact() {
-    QFETCH(QString, leftover);
-    Env env;
-    QVERIFY(damage::makeLifeList(env.list(), 80));
-    if (leftover == QLatin1String("garbage")) {
-        QVERIFY(damage::writeGarbage(env.scratch(), 5000));
-    } else if (leftover == QLatin1String("stale")) {
-        QVERIFY(QFile::copy(env.list(), env.scratch()));
+    void compact_data() {
+        QTest::addColumn<QString>("leftover");
+        QTest::newRow("no scratch file") << QString();
+        QTest::newRow("garbage scratch file") << QStringLiteral("garbage");
+        // A crash after the copy was written and before it was renamed: the copy is stale.
+        QTest::newRow("stale copy from a crash") << QStringLiteral("stale");
     }
-    // Free pages to compact away, and a deleted highest Number that must never come back.
-    QVERIFY(damage::execute(env.list(),
-                            {QStringLiteral("DELETE FROM \"Bird List\" WHERE Number % 3 = 0"),
-                             QStringLiteral("DELETE FROM \"Bird List\" WHERE Number = 81")}));
-    const QMap<QString, Rows> before = contents(env.list());
-    const qint64 sizeBefore = QFileInfo(env.list()).size();
-
-    FolderWatch watch(env.dir.path());
-    QVERIFY(watch.isValid());
-    QVERIFY(compactBirdList(env.program, QStringLiteral("Bird List")));
-    watch.collect();
-
-    QCOMPARE(env.dialogs.calls().size(), 1);
-    QCOMPARE(env.dialogs.calls()[0].prompt,
-             QStringLiteral("Plovix database compacted successfully."));
-    QCOMPARE(env.dialogs.calls()[0].style, 64);
-    QCOMPARE(env.dialogs.calls()[0].title, QString());
-    QCOMPARE(env.cursor.mousePointer(), int(WaitCursor::Default));
-    QVERIFY(env.cursor.hourglassCount() > 0);
-
-    QCOMPARE(env.files(), QStringList{QStringLiteral("Bird List.mdb")});
-    QCOMPARE(contents(env.list()), before);
-    QVERIFY(QFileInfo(env.list()).size() < sizeBefore);
-    QCOMPARE(addSighting(env.list()), 82);
-    // The list's name was never free: the compacted copy took it over in one rename.
-    QVERIFY2(!watch.gone.contains(QStringLiteral("Bird List.mdb")),
-             qPrintable(watch.gone.join(',')));
-    QVERIFY(watch.arrived.contains(QStringLiteral("Bird List.mdb")));
-}
-
-void TestMaintenance::compactFailureKeepsFile_data() {
-    QTest::addColumn<bool>("garbage");
-    QTest::newRow("not a database") << true;
-    QTest::newRow("damaged page") << false;
-}
-
-void TestMaintenance::compactFailureKeepsFile() {
-    QFETCH(bool, garbage);
-    Env env;
-    if (garbage) {
-        QVERIFY(damage::writeGarbage(env.list(), 20000));
-    } else {
-        QVERIFY(damage::makeLifeList(env.list(), 60));
-        const QList<int> leaves = damage::leafPages(env.list(), lifelist::kBirdList);
-        QVERIFY(leaves.size() > 3);
-        QVERIFY(damage::damagePageHeader(env.list(), leaves[leaves.size() / 2]));
-    }
-    const QByteArray bytes = damage::fileBytes(env.list());
-
-    QVERIFY(!compactBirdList(env.program, QStringLiteral("Bird List")));
-
-    QCOMPARE(env.dialogs.calls().size(), 1);
-    QCOMPARE(env.dialogs.calls()[0].title, QStringLiteral("Database Compacting Error"));
-    QCOMPARE(env.dialogs.calls()[0].style, 48);
-    QVERIFY(!env.dialogs.calls()[0].prompt.isEmpty());
-    QCOMPARE(env.cursor.mousePointer(), int(WaitCursor::Default));
-    QCOMPARE(env.files(), QStringList{QStringLiteral("Bird List.mdb")});
-    QCOMPARE(damage::fileBytes(env.list()), bytes);
-}
-
-void TestMaintenance::missingDatabase_data() {
-    QTest::addColumn<bool>("repair");
-    QTest::newRow("compact") << false;
-    QTest::newRow("repair") << true;
-}
-
-void TestMaintenance::missingDatabase() {
-    QFETCH(bool, repair);
-    Env env;
-    const QString name = QStringLiteral("Bird List");
-    QVERIFY(!(repair ? repairBirdList(env.program, name) : compactBirdList(env.program, name)));
-    QCOMPARE(env.dialogs.calls().size(), 1);
-    QCOMPARE(env.dialogs.calls()[0].prompt, kMissingMessage);
-    QCOMPARE(env.dialogs.calls()[0].style, 48);
-    QCOMPARE(env.dialogs.calls()[0].title, QStringLiteral("Missing Database"));
-    QCOMPARE(env.cursor.mousePointer(), int(WaitCursor::Default));
-    QVERIFY(env.files().isEmpty());
-}
-
-// ---- Repairing -------------------------------------------------------------------------------
-
-void TestMaintenance::repairKeepsNumberedBackups() {
-    Env env;
-    const QString name = QStringLiteral("Bird List");
-    QVERIFY(damage::makeLifeList(env.list(), 40));
-    const QMap<QString, Rows> before = contents(env.list());
-
-    const QByteArray first = damage::fileBytes(env.list());
-    QVERIFY(repairBirdList(env.program, name));
-    QCOMPARE(env.dialogs.calls().size(), 1);
-    QCOMPARE(env.dialogs.calls()[0].prompt,
-             QStringLiteral("Plovix database repair procedure complete."));
-    QCOMPARE(env.dialogs.calls()[0].style, 64);
-    QCOMPARE(env.dialogs.calls()[0].title, QString());
-    QCOMPARE(env.cursor.mousePointer(), int(WaitCursor::Default));
-    QCOMPARE(damage::fileBytes(env.backup(1)), first);
-    QCOMPARE(contents(env.list()), before);
-
-    const QByteArray second = damage::fileBytes(env.list());
-    QVERIFY(repairBirdList(env.program, name));
-    QCOMPARE(damage::fileBytes(env.backup(1)), first);
-    QCOMPARE(damage::fileBytes(env.backup(2)), second);
-
-    // A deleted backup's number is the first free one again.
-    QVERIFY(QFile::remove(env.backup(1)));
-    const QByteArray third = damage::fileBytes(env.list());
-    QVERIFY(repairBirdList(env.program, name));
-    QCOMPARE(damage::fileBytes(env.backup(1)), third);
-    QCOMPARE(damage::fileBytes(env.backup(2)), second);
-    QCOMPARE(env.files().size(), 3);
-    QCOMPARE(contents(env.list()), before);
-}
-
-void TestMaintenance::repairWithEveryBackupTaken() {
-    Env env;
-    QVERIFY(damage::makeLifeList(env.list(), 10));
-    for (int n = 1; n <= 500; ++n) {
-        QVERIFY(damage::writeFile(env.backup(n), QByteArray::number(n)));
-    }
-    const QMap<QString, Rows> before = contents(env.list());
-
-    QVERIFY(repairBirdList(env.program, QStringLiteral("Bird List")));
-    QCOMPARE(env.dialogs.calls().size(), 1);
-    QCOMPARE(env.dialogs.calls()[0].style, 64);
-    QCOMPARE(env.files().size(), 501);
-    QCOMPARE(damage::fileBytes(env.backup(1)), QByteArray("1"));
-    QCOMPARE(damage::fileBytes(env.backup(500)), QByteArray("500"));
-    QCOMPARE(contents(env.list()), before);
-}
-
-// ---- Salvaging -------------------------------------------------------------------------------
-
-void TestMaintenance::salvageKeepsHealthyList() {
-    QTemporaryDir dir;
-    const QString source = dir.filePath(QStringLiteral("source.mdb"));
-    const QString target = dir.filePath(QStringLiteral("target.mdb"));
-    QVERIFY(damage::makeLifeList(source, 50));
-    QVERIFY(damage::execute(
-        source, {QStringLiteral("DELETE FROM \"Bird List\" WHERE Number IN (7, 8, 30)"),
-                 QStringLiteral("INSERT INTO Orders (\"Order\") VALUES ('Unplaced O''Brien')"),
-                 QStringLiteral("DELETE FROM Countries WHERE Country LIKE 'B%'"),
-                 QStringLiteral("INSERT INTO Regions (Region) VALUES (NULL)")}));
-    const QMap<QString, Rows> before = contents(source);
-    const QByteArray bytes = damage::fileBytes(source);
-
-    SalvageReport report;
-    QCOMPARE(salvageLifeList(source, target, ShippedData::load(), &report).number, 0);
-
-    QCOMPARE(contents(target), before);
-    QCOMPARE(damage::fileBytes(source), bytes);
-    QCOMPARE(report.rowsSaved.value(lifelist::kBirdList), 48);
-    QCOMPARE(report.rowsSaved.value(QStringLiteral("Regions")),
-             int(before.value(QStringLiteral("Regions")).size()));
-    QVERIFY(report.damagedTables.isEmpty());
-    QVERIFY(report.refilledTables.isEmpty());
-    QVERIFY(!report.starterRecordAdded);
-    // Readable by any SQLite, sound, and of the current layout.
-    QCOMPARE(damage::queryValue(target, QStringLiteral("PRAGMA integrity_check")).toString(),
-             QStringLiteral("ok"));
-    QCOMPARE(damage::queryValue(target, QStringLiteral("PRAGMA user_version")).toInt(),
-             lifelist::kSchemaVersion);
-}
-
-void TestMaintenance::salvageLosesOnlyDamagedPages_data() {
-    QTest::addColumn<QList<int>>("damaged");  // leaves in rowid order; negative from the end
-    QTest::newRow("middle leaf") << QList<int>{12};
-    QTest::newRow("first leaf") << QList<int>{0};
-    QTest::newRow("last leaf") << QList<int>{-1};
-    QTest::newRow("good leaf between damaged ones") << QList<int>{5, 7};
-    QTest::newRow("run of leaves") << QList<int>{9, 10, 11, 12};
-    QTest::newRow("every other leaf") << QList<int>{2, 4, 6, 8, 10, 12, 14};
-    QList<int> allButThree;  // good leaves few and far between
-    for (int leaf = 2; leaf < 30; ++leaf) {
-        if (leaf != 10 && leaf != 17 && leaf != 23) {
-            allButThree.append(leaf);
+    void compact() {
+        QFETCH(QString, leftover);
+        TestPlatform p;
+        const QString scratch = p.file(QStringLiteral("Bird List Temp.mdb"));
+        QVERIFY(damage::makeLifeList(p.listPath(), 80));
+        if (leftover == QLatin1String("garbage")) {
+            QVERIFY(damage::writeGarbage(scratch, 5000));
+        } else if (leftover == QLatin1String("stale")) {
+            QVERIFY(QFile::copy(p.listPath(), scratch));
         }
+        // Free pages to compact away, and a deleted highest Number that must never come back.
+        QVERIFY(damage::execute(p.listPath(),
+                                {QStringLiteral("DELETE FROM \"Bird List\" WHERE Number % 3 = 0"),
+                                 QStringLiteral("DELETE FROM \"Bird List\" WHERE Number = 81")}));
+        const QMap<QString, Rows> before = contents(p.listPath());
+        const qint64 sizeBefore = QFileInfo(p.listPath()).size();
+
+        FolderWatch watch(p.folder());
+        QCOMPARE(compactLifeList(p.folder(), kName).outcome, Outcome::Done);
+        watch.collect();
+
+        QCOMPARE(p.files(), QStringList{QStringLiteral("Bird List.mdb")});
+        QCOMPARE(contents(p.listPath()), before);
+        QVERIFY(QFileInfo(p.listPath()).size() < sizeBefore);
+        QCOMPARE(addSighting(p.listPath()), 82);
+        // The list's name was never free: the compacted copy took it over in one rename.
+        QVERIFY2(!watch.gone.contains(QStringLiteral("Bird List.mdb")),
+                 qPrintable(watch.gone.join(',')));
+        QVERIFY(watch.arrived.contains(QStringLiteral("Bird List.mdb")));
     }
-    QTest::newRow("good leaves amid many damaged ones") << allButThree;
-}
 
-void TestMaintenance::salvageLosesOnlyDamagedPages() {
-    QFETCH(QList<int>, damaged);
-    QTemporaryDir dir;
-    const QString source = dir.filePath(QStringLiteral("source.mdb"));
-    const QString target = dir.filePath(QStringLiteral("target.mdb"));
-    QVERIFY(damage::makeLifeList(source, 150));
-    const QMap<QString, Rows> before = contents(source);
-    const Rows sightings = before.value(lifelist::kBirdList);
-    const qint64 highest = numbersOf(sightings).last();
-
-    const QList<int> leaves = damage::leafPages(source, lifelist::kBirdList);
-    QVERIFY(leaves.size() > 20);
-    QSet<qint64> lost;
-    for (int index : damaged) {
-        const int page = leaves[index < 0 ? leaves.size() + index : index];
-        const QList<damage::Cell> cells = damage::cellsOnLeafPage(source, page);
-        QVERIFY(!cells.isEmpty());
-        for (const damage::Cell& cell : cells) {
-            lost.insert(cell.rowid);
+    void failuresKeepTheFile_data() {
+        QTest::addColumn<bool>("garbage");
+        QTest::newRow("not a database") << true;
+        QTest::newRow("damaged page") << false;
+    }
+    void failuresKeepTheFile() {
+        QFETCH(bool, garbage);
+        TestPlatform p;
+        if (garbage) {
+            QVERIFY(damage::writeGarbage(p.listPath(), 20000));
+        } else {
+            QVERIFY(damage::makeLifeList(p.listPath(), 60));
+            const QList<int> leaves = damage::leafPages(p.listPath(), lifelist::kBirdList);
+            QVERIFY(!damageLeaf(p.listPath(), leaves[leaves.size() / 2]).isEmpty());
         }
-        QVERIFY(damage::damagePageHeader(source, page));
-    }
-    Rows expected;
-    for (const QVariantList& row : sightings) {
-        if (!lost.contains(row.first().toLongLong())) {
-            expected.append(row);
-        }
+        const QByteArray bytes = damage::fileBytes(p.listPath());
+        const MaintenanceReport report = compactLifeList(p.folder(), kName);
+        QCOMPARE(report.outcome, Outcome::Failed);
+        QVERIFY(!report.error.description.isEmpty());
+        QCOMPARE(p.files(), QStringList{QStringLiteral("Bird List.mdb")});
+        QCOMPARE(damage::fileBytes(p.listPath()), bytes);
+
+        // Told as the user sees it.
+        QVERIFY(!compactBirdList(*p.program, kName));
+        QCOMPARE(p.dialogs.calls().last().title, QStringLiteral("Database Compacting Error"));
+        QCOMPARE(p.dialogs.calls().last().style, mb::Exclamation | mb::OKOnly);
+        QCOMPARE(p.cursor.mousePointer(), int(WaitCursor::Default));
     }
 
-    SalvageReport report;
-    QCOMPARE(salvageLifeList(source, target, ShippedData::load(), &report).number, 0);
-
-    const QMap<QString, Rows> after = contents(target);
-    QCOMPARE(after.value(lifelist::kBirdList), expected);
-    for (const lifelist::Table& table : lifelist::tables().mid(1)) {
-        QCOMPARE(after.value(table.name), before.value(table.name));
+    void aMissingFileIsReported() {
+        TestPlatform p;
+        QCOMPARE(compactLifeList(p.folder(), kName).outcome, Outcome::Missing);
+        QCOMPARE(repairLifeList(p.folder(), kName).outcome, Outcome::Missing);
+        QVERIFY(!compactBirdList(*p.program, kName));
+        QVERIFY(!repairBirdList(*p.program, kName));
+        const QString missing = QStringLiteral(
+            "Missing Database|Plovix database (Bird List.mdb) not found.\n"
+            "It should be located in the same folder as your Plovix program (Plovix)");
+        QCOMPARE_MESSAGES(p, missing, missing);
+        QVERIFY(p.files().isEmpty());
     }
-    QCOMPARE(report.damagedTables, QStringList{lifelist::kBirdList});
-    QCOMPARE(report.rowsSaved.value(lifelist::kBirdList), int(expected.size()));
-    QVERIFY(addSighting(target) > highest);
-}
 
-void TestMaintenance::salvageKeepsReadableFieldsOfDamagedRow() {
-    QTemporaryDir dir;
-    const QString source = dir.filePath(QStringLiteral("source.mdb"));
-    const QString target = dir.filePath(QStringLiteral("target.mdb"));
-    QVERIFY(damage::makeLifeList(source, 30));
-    // Sighting 10 is too long for its page; the rest of it is on overflow pages.
-    QVERIFY(damage::execute(source, {QStringLiteral("UPDATE \"Bird List\" SET Comments = "
-                                                    "printf('%.12000c', 'x') WHERE Number = 10")}));
-    const Rows sightings = contents(source).value(lifelist::kBirdList);
-    quint32 overflow = 0;
-    for (int page : damage::leafPages(source, lifelist::kBirdList)) {
-        for (const damage::Cell& cell : damage::cellsOnLeafPage(source, page)) {
-            if (cell.rowid == 10) {
-                overflow = cell.overflowPage;
+    void repairKeepsNumberedBackups() {
+        TestPlatform p;
+        QVERIFY(damage::makeLifeList(p.listPath(), 40));
+        const QMap<QString, Rows> before = contents(p.listPath());
+        const auto backup = [&](int n) { return backupPath(p.folder(), kName, n); };
+
+        QByteArray copies[3];
+        for (QByteArray& copy : copies) {
+            copy = damage::fileBytes(p.listPath());
+            QVERIFY(repairBirdList(*p.program, kName));
+            // A deleted backup's number is the first free one again.
+            if (&copy == &copies[1]) {
+                QVERIFY(QFile::remove(backup(1)));
             }
         }
-    }
-    QVERIFY(overflow > 1);
-    QVERIFY(damage::overwritePage(source, int(overflow)));
+        QCOMPARE(p.takeMessages(),
+                 QStringList(3, QStringLiteral("|Plovix database repair procedure complete.")));
+        QCOMPARE(damage::fileBytes(backup(1)), copies[2]);
+        QCOMPARE(damage::fileBytes(backup(2)), copies[1]);
+        QCOMPARE(p.files().size(), 3);
+        QCOMPARE(contents(p.listPath()), before);
+        QCOMPARE(p.cursor.mousePointer(), int(WaitCursor::Default));
 
-    SalvageReport report;
-    QCOMPARE(salvageLifeList(source, target, ShippedData::load(), &report).number, 0);
-
-    Rows expected = sightings;
-    for (QVariantList& row : expected) {
-        if (row.first().toLongLong() == 10) {
-            row[11] = QVariant();  // Comments went on past the lost page
+        // With every number taken the repair goes on without a backup.
+        for (int n = 3; n <= 500; ++n) {
+            QVERIFY(damage::writeFile(backup(n), QByteArray::number(n)));
         }
+        const MaintenanceReport report = repairLifeList(p.folder(), kName);
+        QCOMPARE(report.outcome, Outcome::Done);
+        QCOMPARE(report.backupNumber, 0);
+        QCOMPARE(p.files().size(), 501);
+        QCOMPARE(damage::fileBytes(backup(500)), QByteArray("500"));
+        QCOMPARE(contents(p.listPath()), before);
     }
-    QCOMPARE(contents(target).value(lifelist::kBirdList), expected);
-    QCOMPARE(report.damagedTables, QStringList{lifelist::kBirdList});
-}
 
-void TestMaintenance::salvageOfNonDatabaseGivesNewList_data() {
-    QTest::addColumn<int>("size");
-    QTest::addColumn<bool>("sqliteHeader");
-    QTest::newRow("random bytes") << 30000 << false;
-    QTest::newRow("empty file") << 0 << false;
-    QTest::newRow("database header, then garbage") << 8192 << true;
-}
-
-void TestMaintenance::salvageOfNonDatabaseGivesNewList() {
-    QFETCH(int, size);
-    QFETCH(bool, sqliteHeader);
-    QTemporaryDir dir;
-    const QString source = dir.filePath(QStringLiteral("source.mdb"));
-    const QString target = dir.filePath(QStringLiteral("target.mdb"));
-    const QString fresh = dir.filePath(QStringLiteral("fresh.mdb"));
-    QVERIFY(damage::writeGarbage(source, size, sqliteHeader));
-    QCOMPARE(createNewLifeList(fresh, ShippedData::load()).number, 0);
-
-    SalvageReport report;
-    QCOMPARE(salvageLifeList(source, target, ShippedData::load(), &report).number, 0);
-
-    QCOMPARE(contents(target), contents(fresh));
-    QCOMPARE(contents(target).value(QStringLiteral("Orders")).size(),
-             ShippedData::load().orders.size());
-    QVERIFY(report.starterRecordAdded);
-    QCOMPARE(report.refilledTables.size(), 4);
-    QCOMPARE(report.damagedTables.size(), 5);
-    QCOMPARE(damage::queryValue(target, QStringLiteral("PRAGMA integrity_check")).toString(),
-             QStringLiteral("ok"));
-}
-
-void TestMaintenance::salvageFillsMissingPieces() {
-    QTemporaryDir dir;
-    const QString source = dir.filePath(QStringLiteral("source.mdb"));
-    const QString target = dir.filePath(QStringLiteral("target.mdb"));
-    // Names in other letter cases, columns in another order, no Images column, an empty Orders
-    // table and no Regions table.
-    QVERIFY(damage::execute(
-        source,
-        {QStringLiteral("CREATE TABLE \"bird list\" (number INTEGER PRIMARY KEY AUTOINCREMENT, "
-                        "commonname TEXT, \"ORDER\" TEXT, family TEXT, species TEXT, "
-                        "location TEXT, country TEXT, region TEXT, month TEXT, year TEXT, "
-                        "comments TEXT, additional TEXT, alternatename TEXT)"),
-         QStringLiteral("INSERT INTO \"bird list\" VALUES (5, 'Kea', 'Psittaciformes', "
-                        "'Strigopidae', 'Nestor notabilis', 'Arthur''s Pass', 'New Zealand', "
-                        "'Oceania', '2', '1999', 'cheeky', NULL, 'Mountain Parrot')"),
-         QStringLiteral("CREATE TABLE orders (\"order\" TEXT)"),
-         QStringLiteral("CREATE TABLE Families (Family TEXT, \"Order\" TEXT)"),
-         QStringLiteral("INSERT INTO Families VALUES ('Strigopidae', 'Psittaciformes')"),
-         QStringLiteral("CREATE TABLE Countries (Country TEXT)"),
-         QStringLiteral("INSERT INTO Countries VALUES ('New Zealand')")}));
-    const QString fresh = dir.filePath(QStringLiteral("fresh.mdb"));
-    QCOMPARE(createNewLifeList(fresh, ShippedData::load()).number, 0);
-
-    SalvageReport report;
-    QCOMPARE(salvageLifeList(source, target, ShippedData::load(), &report).number, 0);
-
-    const QMap<QString, Rows> after = contents(target);
-    const QVariantList kea{qint64(5),
-                           QStringLiteral("Kea"),
-                           QStringLiteral("Mountain Parrot"),
-                           QStringLiteral("Psittaciformes"),
-                           QStringLiteral("Strigopidae"),
-                           QStringLiteral("Nestor notabilis"),
-                           QStringLiteral("Arthur's Pass"),
-                           QStringLiteral("New Zealand"),
-                           QStringLiteral("Oceania"),
-                           QStringLiteral("2"),
-                           QStringLiteral("1999"),
-                           QStringLiteral("cheeky"),
-                           QVariant(),
-                           QVariant()};
-    QCOMPARE(after.value(lifelist::kBirdList), Rows{kea});
-    QCOMPARE(after.value(QStringLiteral("Families")),
-             (Rows{{QStringLiteral("Strigopidae"), QStringLiteral("Psittaciformes")}}));
-    QCOMPARE(after.value(QStringLiteral("Countries")), Rows{{QStringLiteral("New Zealand")}});
-    const QMap<QString, Rows> shipped = contents(fresh);
-    QCOMPARE(after.value(QStringLiteral("Orders")), shipped.value(QStringLiteral("Orders")));
-    QCOMPARE(after.value(QStringLiteral("Regions")), shipped.value(QStringLiteral("Regions")));
-    QCOMPARE(report.refilledTables,
-             (QStringList{QStringLiteral("Orders"), QStringLiteral("Regions")}));
-    QCOMPARE(report.damagedTables, QStringList{QStringLiteral("Regions")});
-    QVERIFY(!report.starterRecordAdded);
-    QCOMPARE(addSighting(target), 6);
-}
-
-void TestMaintenance::salvageSurvivesDamagedTableEntry() {
-    QTemporaryDir dir;
-    const QString source = dir.filePath(QStringLiteral("source.mdb"));
-    const QString target = dir.filePath(QStringLiteral("target.mdb"));
-    QVERIFY(damage::makeLifeList(source, 20));
-    const QMap<QString, Rows> before = contents(source);
-    QVERIFY(damage::execute(source, {QStringLiteral("PRAGMA writable_schema = 1"),
-                                     QStringLiteral("UPDATE sqlite_master SET sql = 'CREATE "
-                                                    "TABLE Regions (' WHERE name = 'Regions'")}));
-    QVERIFY(!damage::readRows(source, QStringLiteral("Orders")));  // the file no longer opens
-
-    SalvageReport report;
-    QCOMPARE(salvageLifeList(source, target, ShippedData::load(), &report).number, 0);
-
-    QCOMPARE(contents(target), before);
-    QCOMPARE(report.damagedTables, QStringList{QStringLiteral("Regions")});
-    QCOMPARE(report.refilledTables, QStringList{QStringLiteral("Regions")});
-}
-
-void TestMaintenance::salvageFindsSightingsWithoutTableList() {
-    QTemporaryDir dir;
-    const QString source = dir.filePath(QStringLiteral("source.mdb"));
-    const QString target = dir.filePath(QStringLiteral("target.mdb"));
-    // Comments longer than a page continue on overflow pages.
-    QVERIFY(damage::makeLifeList(source, 40, 9000));
-    QVERIFY(
-        damage::execute(source, {QStringLiteral("UPDATE \"Bird List\" SET Country = 'Côte "
-                                                "d''Ivoire', Year = NULL WHERE Number = 7"),
-                                 QStringLiteral("DELETE FROM \"Bird List\" WHERE Number = 9")}));
-    const Rows sightings = contents(source).value(lifelist::kBirdList);
-    QCOMPARE(sightings.size(), 40);
-    // The first page, with the file header and the list of tables, is destroyed.
-    QVERIFY(damage::overwritePage(source, 1));
-
-    SalvageReport report;
-    QVERIFY(!salvageLifeList(source, target, ShippedData::load(), &report));
-    QVERIFY(report.pagesScanned);
-    QCOMPARE(contents(target).value(lifelist::kBirdList), sightings);
-    QCOMPARE(report.refilledTables.size(), 4);
-    QVERIFY(addSighting(target) > 41);
-}
-
-void TestMaintenance::salvageNeverReusesNumbers_data() {
-    QTest::addColumn<QString>("deletion");
-    QTest::newRow("highest deleted") << QStringLiteral("Number = 21");
-    QTest::newRow("every sighting deleted") << QStringLiteral("1 = 1");
-}
-
-void TestMaintenance::salvageNeverReusesNumbers() {
-    QFETCH(QString, deletion);
-    QTemporaryDir dir;
-    const QString source = dir.filePath(QStringLiteral("source.mdb"));
-    const QString target = dir.filePath(QStringLiteral("target.mdb"));
-    QVERIFY(damage::makeLifeList(source, 20));
-    QVERIFY(
-        damage::execute(source, {QStringLiteral("DELETE FROM \"Bird List\" WHERE ") + deletion}));
-    const QList<qint64> kept = numbersOf(contents(source).value(lifelist::kBirdList));
-
-    QCOMPARE(salvageLifeList(source, target, ShippedData::load()).number, 0);
-    QVERIFY(addSighting(target) > 21);
-
-    // Only the Numbers kept are 21 or below; any new record (the starter one too) is above.
-    for (qint64 number : numbersOf(contents(target).value(lifelist::kBirdList))) {
-        QVERIFY2(kept.contains(number) || number > 21, qPrintable(QString::number(number)));
+    void salvageKeepsHealthyList() {
+        Salvage s;
+        QVERIFY(damage::makeLifeList(s.source, 50));
+        QVERIFY(damage::execute(
+            s.source,
+            {QStringLiteral("DELETE FROM \"Bird List\" WHERE Number IN (7, 8, 30)"),
+             QStringLiteral("INSERT INTO Orders (\"Order\") VALUES ('Unplaced O''Brien')"),
+             QStringLiteral("DELETE FROM Countries WHERE Country LIKE 'B%'"),
+             QStringLiteral("INSERT INTO Regions (Region) VALUES (NULL)")}));
+        const QMap<QString, Rows> before = contents(s.source);
+        const QByteArray bytes = damage::fileBytes(s.source);
+        QVERIFY(s.run());
+        QCOMPARE(contents(s.target), before);
+        QCOMPARE(damage::fileBytes(s.source), bytes);
+        QCOMPARE(s.report.rowsSaved.value(lifelist::kBirdList), 48);
+        QVERIFY(s.report.damagedTables.isEmpty());
+        QVERIFY(s.report.refilledTables.isEmpty());
+        QVERIFY(!s.report.starterRecordAdded);
+        // Readable by any SQLite, sound, and of the current layout.
+        QCOMPARE(damage::queryValue(s.target, QStringLiteral("PRAGMA integrity_check")).toString(),
+                 QStringLiteral("ok"));
+        QCOMPARE(damage::queryValue(s.target, QStringLiteral("PRAGMA user_version")).toInt(),
+                 lifelist::kSchemaVersion);
     }
-}
 
-void TestMaintenance::salvageRefuses_data() {
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<int>("error");
-    QTest::newRow("missing") << QStringLiteral("missing") << int(DbError::FileNotFound);
-    QTest::newRow("folder") << QStringLiteral("folder") << int(fileops::PathFileAccessError);
-    QTest::newRow("no permission") << QStringLiteral("locked") << int(fileops::PathFileAccessError);
-    QTest::newRow("target exists") << QStringLiteral("target exists") << int(DbError::CannotOpen);
-    // Waits out the engine's busy timeout: a list in use elsewhere is not a damaged one.
-    QTest::newRow("in use by another program") << QStringLiteral("in use") << int(DbError::Locked);
-}
-
-void TestMaintenance::salvageRefuses() {
-    QFETCH(QString, source);
-    QFETCH(int, error);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("source.mdb"));
-    const QString target = dir.filePath(QStringLiteral("target.mdb"));
-    if (source == QLatin1String("folder")) {
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("source.mdb")));
-    } else if (source != QLatin1String("missing")) {
-        QVERIFY(damage::makeLifeList(path, 5));
-    }
-    if (source == QLatin1String("locked")) {
-        if (::geteuid() == 0) {
-            QSKIP("Permissions do not keep the superuser from reading a file.");
+    void salvageLosesOnlyDamagedPages_data() {
+        QTest::addColumn<QList<int>>("damaged");  // leaves in rowid order; negative from the end
+        QTest::newRow("middle leaf") << QList<int>{12};
+        QTest::newRow("first leaf") << QList<int>{0};
+        QTest::newRow("last leaf") << QList<int>{-1};
+        QTest::newRow("good leaf between damaged ones") << QList<int>{5, 7};
+        QTest::newRow("every other leaf") << QList<int>{2, 4, 6, 8, 10, 12, 14};
+        QList<int> allButThree;  // good leaves few and far between
+        for (int leaf = 2; leaf < 30; ++leaf) {
+            if (leaf != 10 && leaf != 17 && leaf != 23) {
+                allButThree.append(leaf);
+            }
         }
-        QVERIFY(QFile::setPermissions(path, {}));
+        QTest::newRow("good leaves amid many damaged ones") << allButThree;
     }
-    if (source == QLatin1String("target exists")) {
-        QVERIFY(damage::writeFile(target, "mine"));
-    }
-
-    std::optional<damage::ExclusiveLock> lock;
-    if (source == QLatin1String("in use")) {
-        QVERIFY(lock.emplace(path).isHeld());
-    }
-
-    QCOMPARE(salvageLifeList(path, target, ShippedData::load()).number, error);
-
-    if (source == QLatin1String("target exists")) {
-        QCOMPARE(damage::fileBytes(target), QByteArray("mine"));
-    } else {
-        QVERIFY(!QFileInfo::exists(target));
-        QVERIFY(!QFileInfo::exists(target + QStringLiteral("-journal")));
-    }
-}
-
-// ---- Opening at start-up ---------------------------------------------------------------------
-
-void TestMaintenance::startupWithoutList() {
-    Env env;
-    QVERIFY(!openBirdListDatabase(env.program));
-    QCOMPARE(env.dialogs.calls().size(), 1);
-    QCOMPARE(env.dialogs.calls()[0].prompt,
-             QStringLiteral("Plovix can not locate the Bird List database.\n"
-                            "Please check that the database is named correctly ('Bird List.mdb')\n"
-                            "and is located in the same folder as Plovix ('Plovix')"));
-    QCOMPARE(env.dialogs.calls()[0].style, 16);
-    QCOMPARE(env.dialogs.calls()[0].title, QStringLiteral("Application Startup Error"));
-    QVERIFY(env.files().isEmpty());
-    QVERIFY(!env.program.gdbBirdList);
-}
-
-void TestMaintenance::startupRepairsUnusableList_data() {
-    QTest::addColumn<bool>("garbage");
-    QTest::newRow("not a database") << true;
-    QTest::newRow("damaged page") << false;
-}
-
-void TestMaintenance::startupRepairsUnusableList() {
-    QFETCH(bool, garbage);
-    Env env;
-    Rows expected;
-    if (garbage) {
-        QVERIFY(damage::writeGarbage(env.list(), 12000));
-    } else {
-        QVERIFY(damage::makeLifeList(env.list(), 60));
-        const QList<int> leaves = damage::leafPages(env.list(), lifelist::kBirdList);
-        QVERIFY(leaves.size() > 3);
+    void salvageLosesOnlyDamagedPages() {
+        QFETCH(QList<int>, damaged);
+        Salvage s;
+        QVERIFY(damage::makeLifeList(s.source, 150));
+        const QMap<QString, Rows> before = contents(s.source);
+        const QList<int> leaves = damage::leafPages(s.source, lifelist::kBirdList);
+        QVERIFY(leaves.size() > 20);
         QSet<qint64> lost;
-        for (const damage::Cell& cell : damage::cellsOnLeafPage(env.list(), leaves[3])) {
-            lost.insert(cell.rowid);
+        for (int index : damaged) {
+            const QSet<qint64> onPage =
+                damageLeaf(s.source, leaves[index < 0 ? leaves.size() + index : index]);
+            QVERIFY(!onPage.isEmpty());
+            lost.unite(onPage);
         }
-        QVERIFY(!lost.isEmpty());
-        for (const QVariantList& row : contents(env.list()).value(lifelist::kBirdList)) {
-            if (!lost.contains(row.first().toLongLong())) {
-                expected.append(row);
+        const Rows expected = without(before.value(lifelist::kBirdList), lost);
+        QVERIFY(s.run());
+        const QMap<QString, Rows> after = contents(s.target);
+        QCOMPARE(after.value(lifelist::kBirdList), expected);
+        for (const lifelist::Table& table : lifelist::tables().mid(1)) {
+            QCOMPARE(after.value(table.name), before.value(table.name));
+        }
+        QCOMPARE(s.report.damagedTables, QStringList{lifelist::kBirdList});
+        QCOMPARE(s.report.rowsSaved.value(lifelist::kBirdList), int(expected.size()));
+        QVERIFY(addSighting(s.target) > 151);
+    }
+
+    void salvageKeepsReadableFieldsOfDamagedRow() {
+        Salvage s;
+        QVERIFY(damage::makeLifeList(s.source, 30));
+        // Sighting 10 is too long for its page; the rest of it is on overflow pages.
+        QVERIFY(damage::execute(s.source, {QStringLiteral("UPDATE \"Bird List\" SET Comments = "
+                                                          "printf('%.12000c', 'x') WHERE "
+                                                          "Number = 10")}));
+        Rows expected = sightingsOf(s.source);
+        quint32 overflow = 0;
+        for (int page : damage::leafPages(s.source, lifelist::kBirdList)) {
+            for (const damage::Cell& cell : damage::cellsOnLeafPage(s.source, page)) {
+                overflow = cell.rowid == 10 ? cell.overflowPage : overflow;
             }
         }
-        QVERIFY(damage::damagePageHeader(env.list(), leaves[3]));
+        QVERIFY(overflow > 1);
+        QVERIFY(damage::overwritePage(s.source, int(overflow)));
+        QVERIFY(s.run());
+        for (QVariantList& row : expected) {
+            if (row.first().toLongLong() == 10) {
+                row[11] = QVariant();  // its Comments went on past the lost page
+            }
+        }
+        QCOMPARE(sightingsOf(s.target), expected);
+        QCOMPARE(s.report.damagedTables, QStringList{lifelist::kBirdList});
     }
-    const QByteArray bytes = damage::fileBytes(env.list());
 
-    env.dialogs.answer(mb::OK);
-    QVERIFY(openBirdListDatabase(env.program));
-
-    QCOMPARE(env.dialogs.calls().size(), 2);
-    const ScriptedDialogs::Call question = env.dialogs.calls()[0];
-    QVERIFY2(question.prompt.startsWith(
-                 QStringLiteral("There was an error in opening the Plovix database:\n")),
-             qPrintable(question.prompt));
-    QVERIFY(question.prompt.endsWith(
-        QStringLiteral("\n\nWould you like to attempt to repair the database?")));
-    QCOMPARE(question.style, 33);
-    QCOMPARE(question.title, QString());
-    QCOMPARE(env.dialogs.calls()[1].prompt,
-             QStringLiteral("Plovix database repair procedure complete."));
-
-    QCOMPARE(damage::fileBytes(env.backup(1)), bytes);
-    QVERIFY(env.program.gdbBirdList && env.program.gdbBirdList->isOpen());
-    for (const auto* recordset :
-         {&env.program.grsBirdList, &env.program.grsOrders, &env.program.grsFamilies,
-          &env.program.grsCountries, &env.program.grsRegions}) {
-        QVERIFY(*recordset && (*recordset)->isOpen());
+    void salvageOfNonDatabaseGivesNewList_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("sqliteHeader");
+        QTest::newRow("random bytes") << 30000 << false;
+        QTest::newRow("empty file") << 0 << false;
+        QTest::newRow("database header, then garbage") << 8192 << true;
     }
-    if (garbage) {
-        QCOMPARE(env.program.grsBirdList->recordCount(), 1);
-        QCOMPARE(env.program.grsBirdList->value(QStringLiteral("CommonName")).toString(),
-                 lifelist::kStarterName);
-    } else {
-        QCOMPARE(env.program.grsBirdList->recordCount(), int(expected.size()));
-        env.program.closeBirdList();
-        QCOMPARE(contents(env.list()).value(lifelist::kBirdList), expected);
+    void salvageOfNonDatabaseGivesNewList() {
+        QFETCH(int, size);
+        QFETCH(bool, sqliteHeader);
+        Salvage s;
+        const QString fresh = s.dir.filePath(QStringLiteral("fresh.mdb"));
+        QVERIFY(damage::writeGarbage(s.source, size, sqliteHeader));
+        QVERIFY(!createNewLifeList(fresh, ShippedData::load()));
+        QVERIFY(s.run());
+        QCOMPARE(contents(s.target), contents(fresh));
+        QVERIFY(s.report.starterRecordAdded);
+        QCOMPARE(s.report.refilledTables.size(), 4);
+        QCOMPARE(s.report.damagedTables.size(), 5);
     }
-}
 
-void TestMaintenance::startupRepairCancelled() {
-    Env env;
-    QVERIFY(damage::writeGarbage(env.list(), 12000));
-    const QByteArray bytes = damage::fileBytes(env.list());
+    void salvageFillsMissingPieces() {
+        Salvage s;
+        // Names in other letter cases, columns in another order, no Images column, an empty
+        // Orders table and no Regions table.
+        QVERIFY(damage::execute(
+            s.source,
+            {QStringLiteral("CREATE TABLE \"bird list\" (number INTEGER PRIMARY KEY "
+                            "AUTOINCREMENT, commonname TEXT, \"ORDER\" TEXT, family TEXT, "
+                            "species TEXT, location TEXT, country TEXT, region TEXT, month TEXT, "
+                            "year TEXT, comments TEXT, additional TEXT, alternatename TEXT)"),
+             QStringLiteral("INSERT INTO \"bird list\" VALUES (5, 'Kea', 'Psittaciformes', "
+                            "'Strigopidae', 'Nestor notabilis', 'Arthur''s Pass', 'New Zealand', "
+                            "'Oceania', '2', '1999', 'cheeky', NULL, 'Mountain Parrot')"),
+             QStringLiteral("CREATE TABLE orders (\"order\" TEXT)"),
+             QStringLiteral("CREATE TABLE Families (Family TEXT, \"Order\" TEXT)"),
+             QStringLiteral("INSERT INTO Families VALUES ('Strigopidae', 'Psittaciformes')"),
+             QStringLiteral("CREATE TABLE Countries (Country TEXT)"),
+             QStringLiteral("INSERT INTO Countries VALUES ('New Zealand')")}));
+        const QString fresh = s.dir.filePath(QStringLiteral("fresh.mdb"));
+        QVERIFY(!createNewLifeList(fresh, ShippedData::load()));
+        QVERIFY(s.run());
 
-    env.dialogs.answer(mb::Cancel);
-    QVERIFY(!openBirdListDatabase(env.program));
+        const QMap<QString, Rows> after = contents(s.target);
+        const QVariantList kea{qint64(5),
+                               "Kea",
+                               "Mountain Parrot",
+                               "Psittaciformes",
+                               "Strigopidae",
+                               "Nestor notabilis",
+                               "Arthur's Pass",
+                               "New Zealand",
+                               "Oceania",
+                               "2",
+                               "1999",
+                               "cheeky",
+                               QVariant(),
+                               QVariant()};
+        QCOMPARE(after.value(lifelist::kBirdList), Rows{kea});
+        QCOMPARE(after.value(QStringLiteral("Countries")), Rows{{QStringLiteral("New Zealand")}});
+        for (const char* refilled : {"Orders", "Regions"}) {
+            QCOMPARE(after.value(QLatin1String(refilled)),
+                     contents(fresh).value(QLatin1String(refilled)));
+        }
+        QCOMPARE(s.report.refilledTables, (QStringList{"Orders", "Regions"}));
+        QCOMPARE(s.report.damagedTables, QStringList{"Regions"});
+        QVERIFY(!s.report.starterRecordAdded);
+        QCOMPARE(addSighting(s.target), 6);
+    }
 
-    QCOMPARE(env.dialogs.calls().size(), 1);
-    QCOMPARE(env.dialogs.calls()[0].style, 33);
-    QCOMPARE(env.files(), QStringList{QStringLiteral("Bird List.mdb")});
-    QCOMPARE(damage::fileBytes(env.list()), bytes);
-    QVERIFY(!env.program.gdbBirdList);
-}
+    void salvageSurvivesDamagedTableEntry() {
+        Salvage s;
+        QVERIFY(damage::makeLifeList(s.source, 20));
+        const QMap<QString, Rows> before = contents(s.source);
+        QVERIFY(damage::execute(s.source, {QStringLiteral("PRAGMA writable_schema = 1"),
+                                           QStringLiteral("UPDATE sqlite_master SET sql = "
+                                                          "'CREATE TABLE Regions (' WHERE name "
+                                                          "= 'Regions'")}));
+        QVERIFY(!damage::readRows(s.source, QStringLiteral("Orders")));  // no longer opens
+        QVERIFY(s.run());
+        QCOMPARE(contents(s.target), before);
+        QCOMPARE(s.report.damagedTables, QStringList{"Regions"});
+        QCOMPARE(s.report.refilledTables, QStringList{"Regions"});
+    }
+
+    void salvageFindsSightingsWithoutTableList() {
+        Salvage s;
+        // Comments longer than a page continue on overflow pages.
+        QVERIFY(damage::makeLifeList(s.source, 40, 9000));
+        QVERIFY(damage::execute(
+            s.source, {QStringLiteral("UPDATE \"Bird List\" SET Country = 'Côte d''Ivoire', "
+                                      "Year = NULL WHERE Number = 7"),
+                       QStringLiteral("DELETE FROM \"Bird List\" WHERE Number = 9")}));
+        const Rows sightings = sightingsOf(s.source);
+        // The first page, with the file header and the list of tables, is destroyed.
+        QVERIFY(damage::overwritePage(s.source, 1));
+        QVERIFY(s.run());
+        QVERIFY(s.report.pagesScanned);
+        QCOMPARE(sightingsOf(s.target), sightings);
+        QCOMPARE(s.report.refilledTables.size(), 4);
+        QVERIFY(addSighting(s.target) > 41);
+    }
+
+    void salvageNeverReusesNumbers_data() {
+        QTest::addColumn<QString>("deletion");
+        QTest::newRow("highest deleted") << QStringLiteral("Number = 21");
+        QTest::newRow("every sighting deleted") << QStringLiteral("1 = 1");
+    }
+    void salvageNeverReusesNumbers() {
+        QFETCH(QString, deletion);
+        Salvage s;
+        QVERIFY(damage::makeLifeList(s.source, 20));
+        QVERIFY(damage::execute(s.source,
+                                {QStringLiteral("DELETE FROM \"Bird List\" WHERE ") + deletion}));
+        QList<qint64> kept;
+        for (const QVariantList& row : sightingsOf(s.source)) {
+            kept.append(row.first().toLongLong());
+        }
+        QVERIFY(s.run());
+        QVERIFY(addSighting(s.target) > 21);
+        // Only the Numbers kept are 21 or below; any new record (the starter one too) is above.
+        for (const QVariantList& row : sightingsOf(s.target)) {
+            const qint64 number = row.first().toLongLong();
+            QVERIFY2(kept.contains(number) || number > 21, qPrintable(QString::number(number)));
+        }
+    }
+
+    void salvageRefuses_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("error");
+        QTest::newRow("missing") << QStringLiteral("missing") << int(DbError::FileNotFound);
+        QTest::newRow("folder") << QStringLiteral("folder") << int(fileops::PathFileAccessError);
+        QTest::newRow("no permission")
+            << QStringLiteral("locked") << int(fileops::PathFileAccessError);
+        QTest::newRow("target exists")
+            << QStringLiteral("target exists") << int(DbError::CannotOpen);
+        // Waits out the engine's busy timeout: a list in use elsewhere is not a damaged one.
+        QTest::newRow("in use by another program")
+            << QStringLiteral("in use") << int(DbError::Locked);
+    }
+    void salvageRefuses() {
+        QFETCH(QString, source);
+        QFETCH(int, error);
+        Salvage s;
+        if (source == QLatin1String("folder")) {
+            QVERIFY(QDir(s.dir.path()).mkdir(QStringLiteral("source.mdb")));
+        } else if (source != QLatin1String("missing")) {
+            QVERIFY(damage::makeLifeList(s.source, 5));
+        }
+        if (source == QLatin1String("locked")) {
+            if (::geteuid() == 0) {
+                QSKIP("Permissions do not keep the superuser from reading a file.");
+            }
+            QVERIFY(QFile::setPermissions(s.source, {}));
+        }
+        if (source == QLatin1String("target exists")) {
+            QVERIFY(damage::writeFile(s.target, "mine"));
+        }
+        std::optional<damage::ExclusiveLock> lock;
+        if (source == QLatin1String("in use")) {
+            QVERIFY(lock.emplace(s.source).isHeld());
+        }
+        QCOMPARE(salvageLifeList(s.source, s.target, ShippedData::load()).number, error);
+        if (source == QLatin1String("target exists")) {
+            QCOMPARE(damage::fileBytes(s.target), QByteArray("mine"));
+        } else {
+            QVERIFY(!QFileInfo::exists(s.target));
+            QVERIFY(!QFileInfo::exists(s.target + QStringLiteral("-journal")));
+        }
+    }
+
+    void openingAtStartUp_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("missing") << QStringLiteral("missing") << 0;
+        QTest::newRow("not a database, repaired") << QStringLiteral("garbage") << int(mb::OK);
+        QTest::newRow("damaged page, repaired") << QStringLiteral("damaged") << int(mb::OK);
+        QTest::newRow("repair declined") << QStringLiteral("garbage") << int(mb::Cancel);
+    }
+    void openingAtStartUp() {
+        QFETCH(QString, file);
+        QFETCH(int, answer);
+        TestPlatform p;
+        Rows expected{{QStringLiteral("starter")}};
+        if (file == QLatin1String("garbage")) {
+            QVERIFY(damage::writeGarbage(p.listPath(), 12000));
+        } else if (file == QLatin1String("damaged")) {
+            QVERIFY(damage::makeLifeList(p.listPath(), 60));
+            const Rows sightings = sightingsOf(p.listPath());
+            const QSet<qint64> lost =
+                damageLeaf(p.listPath(), damage::leafPages(p.listPath(), lifelist::kBirdList)[3]);
+            QVERIFY(!lost.isEmpty());
+            expected = without(sightings, lost);
+        }
+        const QByteArray bytes = damage::fileBytes(p.listPath());
+        p.dialogs.answer(answer);
+
+        QCOMPARE(openBirdListDatabase(*p.program), answer == mb::OK);
+
+        const QList<ScriptedDialogs::Call> calls = p.dialogs.calls();
+        if (file == QLatin1String("missing")) {
+            QCOMPARE_MESSAGES(
+                p, QStringLiteral("Application Startup Error|Plovix can not locate the Bird List "
+                                  "database.\nPlease check that the database is named correctly "
+                                  "('Bird List.mdb')\nand is located in the same folder as "
+                                  "Plovix ('Plovix')"));
+            QCOMPARE(calls[0].style, mb::Critical | mb::OKOnly);
+            QVERIFY(p.files().isEmpty());
+            return;
+        }
+        QVERIFY2(calls[0].prompt.startsWith(
+                     QStringLiteral("There was an error in opening the Plovix database:\n")),
+                 qPrintable(calls[0].prompt));
+        QVERIFY(calls[0].prompt.endsWith(
+            QStringLiteral("\n\nWould you like to attempt to repair the database?")));
+        QCOMPARE(calls[0].style, mb::Question | mb::OKCancel);
+        QCOMPARE(calls[0].title, QString());
+        if (answer == mb::Cancel) {
+            QCOMPARE(calls.size(), 1);
+            QCOMPARE(p.files(), QStringList{QStringLiteral("Bird List.mdb")});
+            QCOMPARE(damage::fileBytes(p.listPath()), bytes);
+            QVERIFY(!p.program->gdbBirdList);
+            return;
+        }
+        QCOMPARE(calls.size(), 2);
+        QCOMPARE(damage::fileBytes(backupPath(p.folder(), kName, 1)), bytes);
+        for (const auto* recordset :
+             {&p.program->grsBirdList, &p.program->grsOrders, &p.program->grsFamilies,
+              &p.program->grsCountries, &p.program->grsRegions}) {
+            QVERIFY(*recordset && (*recordset)->isOpen());
+        }
+        QCOMPARE(p.program->grsBirdList->recordCount(), int(expected.size()));
+        p.program->closeBirdList();
+        if (file == QLatin1String("garbage")) {
+            QCOMPARE(sightingsOf(p.listPath())[0][1].toString(), lifelist::kStarterName);
+        } else {
+            QCOMPARE(sightingsOf(p.listPath()), expected);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestMaintenance)
 #include "tst_maintenance.moc"

@@ -1,28 +1,16 @@
 #include "FormFixture.h"
 
+#include "app/MDatabase.h"
 #include "database/NewLifeList.h"
-#include "database/OpenBirdList.h"
 #include "database/Schema.h"
 
 #include <QSqlQuery>
-
-FormFixture::FormFixture() {
-    program =
-        std::make_unique<Program>(AppInfo::inFolder(m_dir.path()), dialogs, clock, cursor, shell);
-    program->gobjSettings = std::make_unique<CRegSettings>(
-        RegistryStore(m_dir.filePath(QStringLiteral("registry.json"))));
-}
 
 FormFixture::~FormFixture() {
     if (m_form && !m_ended) {
         m_form->hide();
     }
     m_form.reset();
-    program->closeBirdList();
-}
-
-QString FormFixture::listPath() const {
-    return m_dir.filePath(QStringLiteral("Bird List.mdb"));
 }
 
 QList<Sighting> FormFixture::birdList(int count) {
@@ -87,6 +75,14 @@ bool FormFixture::close() {
     return m_ended;
 }
 
+bool FormFixture::enabled(const QString& name) const {
+    QObject* object = m_form->findChild<QObject*>(name);
+    if (auto* action = qobject_cast<QAction*>(object)) {
+        return action->isEnabled();
+    }
+    return get(name)->isEnabled();
+}
+
 QString FormFixture::text(const QString& name) const {
     QWidget* widget = get(name);
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {
@@ -101,10 +97,7 @@ QString FormFixture::text(const QString& name) const {
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         return label->text();
     }
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return button->text();
-    }
-    qFatal("no text in %s", qPrintable(name));
+    return qobject_cast<QAbstractButton*>(widget)->text();
 }
 
 void FormFixture::focus(const QString& name) {
@@ -156,7 +149,7 @@ void FormFixture::choose(const QString& name, const QString& entry) {
 
 void FormFixture::click(const QString& name) {
     QCoreApplication::processEvents();
-    QPushButton* button = get<QPushButton>(name);
+    auto* button = get<QPushButton>(name);
     if (!button->isVisible() || !button->isEnabled()) {
         qFatal("button %s cannot be clicked", qPrintable(name));
     }
@@ -172,10 +165,6 @@ void FormFixture::trigger(const QString& name) {
     action->trigger();
 }
 
-QString FormFixture::panel(int number) const {
-    return get<QLabel>(QStringLiteral("Panel%1").arg(number))->text();
-}
-
 int FormFixture::total() const {
     return query(QStringLiteral("SELECT COUNT(*) FROM \"Bird List\"")).toInt();
 }
@@ -188,11 +177,8 @@ QVariant FormFixture::query(const QString& sql, const QVariantList& values) cons
     return statement.value(0);
 }
 
-QStringList FormFixture::takeMessages() {
-    QStringList messages;
-    for (const ScriptedDialogs::Call& call : dialogs.calls()) {
-        messages.append(call.title + QLatin1Char('|') + call.prompt);
-    }
-    dialogs.clearCalls();
-    return messages;
+QVariant FormFixture::stored(int number, const QString& field) const {
+    return query(
+        QStringLiteral("SELECT %1 FROM \"Bird List\" WHERE Number = ?").arg(quoteIdentifier(field)),
+        {number});
 }

@@ -1,31 +1,26 @@
 #pragma once
 
-// A record form on a life list in a scratch folder, with scripted dialogs and a fixed clock,
-// driven through the object names of its controls.
-#include "app/Program.h"
-#include "platform/ScriptedDialogs.h"
-#include "platform/Shell.h"
+// A record form on a life list in a scratch program folder, driven through the object names of
+// its controls as a user would drive it.
+#include "TestPlatform.h"
+
 #include "record_form/FrmMain.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
 // One sighting: field name and text.
 using Sighting = QList<std::pair<QString, QString>>;
 
-class FormFixture {
+class FormFixture : public TestPlatform {
 public:
-    FormFixture();
-    ~FormFixture();
-
-    QString folder() const { return m_dir.path(); }
-    QString listPath() const;
+    using TestPlatform::TestPlatform;
+    ~FormFixture() override;
 
     // Sightings "Bird 1" to "Bird <count>", seen in Peru.
     static QList<Sighting> birdList(int count);
@@ -45,7 +40,9 @@ public:
         }
         return widget;
     }
-    QAction* item(const QString& name) const { return m_form->menuItem(name); }
+    QAction* item(const QString& name) const { return get<QAction>(name); }
+    bool shown(const QString& name) const { return get(name)->isVisible(); }
+    bool enabled(const QString& name) const;
 
     // The text a control shows, whatever kind it is.
     QString text(const QString& name) const;
@@ -60,28 +57,17 @@ public:
     // Chooses a menu item.
     void trigger(const QString& name);
 
-    QString panel(int number) const;
+    QString panel(int number) const { return text(QStringLiteral("Panel%1").arg(number)); }
     QString shownName() const { return text(QStringLiteral("txtCommonName")); }
+    QWidget* focused() const { return QApplication::focusWidget(); }
     int total() const;
 
     // One value from the file, through the program's own connection.
     QVariant query(const QString& sql, const QVariantList& values = {}) const;
-
-    ScriptedDialogs dialogs;
-    FixedClock clock{QDateTime(QDate(2026, 12, 6), QTime(10, 15))};
-    RecordingWaitCursor cursor;
-    RecordingShell shell;
-    std::unique_ptr<Program> program;
-
-    // Message boxes shown since the last call, as "title|text".
-    QStringList takeMessages();
+    // One field of the sighting with the given Number, as stored.
+    QVariant stored(int number, const QString& field) const;
 
 private:
-    QTemporaryDir m_dir;
     std::unique_ptr<FrmMain> m_form;
     bool m_ended = false;
 };
-
-// Comparison of the message boxes shown, in order.
-#define QCOMPARE_MESSAGES(fixture, ...) \
-    QCOMPARE((fixture).takeMessages(), QStringList({__VA_ARGS__}))

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 
 #include <QList>
+#include <QStringList>
 #include <QVariant>
 
 // Dialogs for tests: records every box and answers from a queue. A message box with no queued
@@ -29,6 +30,8 @@ public:
     void cancelInput() { m_answers.append(QVariant()); }
 
     const QList<Call>& calls() const { return m_calls; }
+    // The boxes shown since the last call, as "title|text", and forgets them.
+    QStringList takeMessages();
     int unansweredCount() const { return int(m_answers.size()); }
     void clearCalls() { m_calls.clear(); }
     void clear() {

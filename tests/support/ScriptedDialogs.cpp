@@ -1,4 +1,4 @@
-#include "platform/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 
 int ScriptedDialogs::msgBox(const QString& prompt, int style, const QString& title) {
     m_calls.append({Call::Message, prompt, style, title, {}});
@@ -18,4 +18,13 @@ std::optional<QString> ScriptedDialogs::inputBox(const QString& prompt, const QS
         }
     }
     return std::nullopt;
+}
+
+QStringList ScriptedDialogs::takeMessages() {
+    QStringList messages;
+    for (const Call& call : m_calls) {
+        messages.append(call.title + QLatin1Char('|') + call.prompt);
+    }
+    m_calls.clear();
+    return messages;
 }

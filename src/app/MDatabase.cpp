@@ -1,0 +1,89 @@
+#include "app/MDatabase.h"
+
+#include "app/Program.h"
+#include "database/Maintenance.h"
+#include "database/OpenLifeList.h"
+
+namespace {
+
+// Shows how a compaction or repair ended; true when it was done.
+bool reportMaintenance(Program& program, const QString& strName, const MaintenanceReport& report,
+                       const QString& errorTitle, const QString& doneText) {
+    program.cursor.setMousePointer(WaitCursor::Default);
+    const QString exe = program.app.exeName;
+    switch (report.outcome) {
+        case MaintenanceReport::Outcome::Missing:
+            program.dialogs.msgBox(
+                QStringLiteral("%1 database (%2.mdb) not found.\n"
+                               "It should be located in the same folder as your %1 program (%1)")
+                    .arg(exe, strName),
+                mb::Exclamation | mb::OKOnly, QStringLiteral("Missing Database"));
+            return false;
+        case MaintenanceReport::Outcome::Failed:
+            program.dialogs.msgBox(report.error.description, mb::Exclamation | mb::OKOnly,
+                                   errorTitle);
+            return false;
+        case MaintenanceReport::Outcome::Done:
+            break;
+    }
+    program.dialogs.msgBox(exe + doneText, mb::Information | mb::OKOnly);
+    return true;
+}
+
+}  // namespace
+
+bool compactBirdList(Program& program, const QString& strName) {
+    program.cursor.setMousePointer(WaitCursor::Hourglass);
+    return reportMaintenance(program, strName, compactLifeList(program.app.path, strName),
+                             QStringLiteral("Database Compacting Error"),
+                             QStringLiteral(" database compacted successfully."));
+}
+
+bool repairBirdList(Program& program, const QString& strName) {
+    program.cursor.setMousePointer(WaitCursor::Hourglass);
+    return reportMaintenance(program, strName, repairLifeList(program.app.path, strName),
+                             QStringLiteral("Database Repairing Error"),
+                             QStringLiteral(" database repair procedure complete."));
+}
+
+bool openBirdListDatabase(Program& program) {
+    for (;;) {
+        program.closeBirdList();
+        OpenLifeList list;
+        const DbError error = openLifeList(program.birdListPath(), list);
+        if (!error) {
+            program.gdbBirdList = std::move(list.database);
+            program.grsBirdList = std::move(list.birdList);
+            program.grsOrders = std::move(list.orders);
+            program.grsFamilies = std::move(list.families);
+            program.grsCountries = std::move(list.countries);
+            program.grsRegions = std::move(list.regions);
+            return true;
+        }
+        if (error.number == DbError::FileNotFound) {
+            program.dialogs.msgBox(
+                QStringLiteral(
+                    "%1 can not locate the Bird List database.\n"
+                    "Please check that the database is named correctly ('Bird List.mdb')\n"
+                    "and is located in the same folder as %1 ('%2')")
+                    .arg(program.app.title, program.app.exeName),
+                mb::Critical | mb::OKOnly, QStringLiteral("Application Startup Error"));
+            return false;
+        }
+        const int answer = program.dialogs.msgBox(
+            QStringLiteral("There was an error in opening the Plovix database:\n%1\n\n"
+                           "Would you like to attempt to repair the database?")
+                .arg(error.description),
+            mb::Question | mb::OKCancel);
+        if (answer != mb::OK) {
+            return false;
+        }
+        repairBirdList(program, Program::birdListName());
+    }
+}
+
+void reportDatabaseError(Program& program, const DbError& error) {
+    program.cursor.setMousePointer(WaitCursor::Default);
+    program.dialogs.msgBox(QStringLiteral("Error %1:\n%2").arg(error.number).arg(error.description),
+                           mb::Critical | mb::OKOnly, QStringLiteral("Database Error"));
+}

@@ -1,0 +1,29 @@
+#include "database/OpenLifeList.h"
+
+#include "database/Schema.h"
+
+DbError openLifeList(const QString& path, OpenLifeList& list) {
+    list = OpenLifeList{};
+    DbError error;
+    list.database = Database::open(path, error);
+    if (!error) {
+        error = lifelist::checkSchema(*list.database);
+    }
+    auto openDynaset = [&](std::shared_ptr<Recordset>& target, const RecordSource& source) {
+        if (!error) {
+            target = list.database->openRecordset(source, RecordsetType::Dynaset, error);
+        }
+    };
+    openDynaset(list.orders, {QStringLiteral("Orders"), {}, {}});
+    openDynaset(list.regions, {QStringLiteral("Regions"), {}, {}});
+    openDynaset(list.countries, {QStringLiteral("Countries"), {}, {}});
+    openDynaset(list.families, {QStringLiteral("Families"), {}, {}});
+    openDynaset(list.birdList, {lifelist::kBirdList, {}, QStringLiteral("Number")});
+    if (error) {
+        if (list.database) {
+            list.database->close();
+        }
+        list = OpenLifeList{};
+    }
+    return error;
+}

@@ -1,0 +1,116 @@
+#include "record_form/CommandBar.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <algorithm>
+
+namespace {
+
+struct MenuTitle {
+    Menu menu;
+    const char* name;
+    const char* caption;
+};
+
+constexpr MenuTitle kMenus[] = {
+    {Menu::File, "mnuFile", "&File"},       {Menu::Edit, "mnuEdit", "&Edit"},
+    {Menu::Browse, "mnuBrowse", "Bro&wse"}, {Menu::Search, "mnuSearch", "Sea&rch"},
+    {Menu::Tools, "mnuTools", "&Tools"},    {Menu::Help, "mnuHelp", "&Help"},
+};
+
+}  // namespace
+
+CommandBar::CommandBar(QWidget* parent, QMenuBar* menuBar) {
+    for (const MenuTitle& title : kMenus) {
+        QMenu* menu = menuBar->addMenu(QString::fromUtf8(title.caption));
+        menu->setObjectName(QLatin1String(title.name));
+        m_menus[std::size_t(title.menu)] = menu;
+    }
+    for (const Command& row : commandTable()) {
+        QMenu* menu = m_menus[std::size_t(row.menu)];
+        QAction* item = nullptr;
+        if (row.opens != Menu::None) {
+            QMenu* submenu = menu->addMenu(QString::fromUtf8(row.itemCaption));
+            submenu->setObjectName(QLatin1String(row.item) + QLatin1String("Menu"));
+            m_menus[std::size_t(row.opens)] = submenu;
+            item = submenu->menuAction();
+        } else {
+            item = menu->addAction(QString::fromUtf8(row.itemCaption));
+            QObject::connect(item, &QAction::triggered, item, [this, &row] {
+                if (row.leavesField && m_leaveField && !m_leaveField()) {
+                    return;
+                }
+                // An item that repeats a button clicks it, so that both do the same.
+                if (QPushButton* button = m_buttons[index(row.id)]) {
+                    button->click();
+                } else {
+                    run(row);
+                }
+            });
+        }
+        item->setObjectName(QLatin1String(row.item));
+        if (row.key != QKeyCombination()) {
+            item->setShortcut(row.key);
+            item->setShortcutContext(Qt::WindowShortcut);
+        }
+        if (row.separatorAfter) {
+            menu->addSeparator();
+        }
+        m_items[index(row.id)] = item;
+
+        if (row.button) {
+            auto* button = new QPushButton(QString::fromUtf8(row.buttonCaption), parent);
+            button->setObjectName(QLatin1String(row.button));
+            button->setAutoDefault(false);
+            QObject::connect(button, &QPushButton::clicked, button, [this, &row] { run(row); });
+            m_buttons[index(row.id)] = button;
+            m_column.append(button);
+        }
+    }
+    // By place; the two buttons of a place keep the order of the table.
+    std::stable_sort(m_column.begin(), m_column.end(), [this](QPushButton* a, QPushButton* b) {
+        return commandOf(a)->place < commandOf(b)->place;
+    });
+    // The form opens in browse mode; from then on the modes leave the own-state commands alone.
+    for (const Command& row : commandTable()) {
+        setEnabled(row.id, row.enabled.has(FormMode::Browse));
+    }
+    applyMode(FormMode::Browse);
+}
+
+void CommandBar::setHandler(Cmd id, std::function<void()> handler) {
+    m_handlers[index(id)] = std::move(handler);
+}
+
+void CommandBar::run(const Command& row) {
+    if (const std::function<void()>& handler = m_handlers[index(row.id)]) {
+        handler();
+    }
+}
+
+const Command* CommandBar::commandOf(const QWidget* button) const {
+    const auto at = std::find(m_buttons.begin(), m_buttons.end(), button);
+    return button && at != m_buttons.end() ? &command(Cmd(at - m_buttons.begin())) : nullptr;
+}
+
+void CommandBar::setEnabled(Cmd id, bool enabled) {
+    const bool on = enabled && command(id).available;
+    if (QPushButton* button = m_buttons[index(id)]) {
+        button->setEnabled(on);
+    }
+    m_items[index(id)]->setEnabled(on);
+}
+
+void CommandBar::applyMode(FormMode mode) {
+    m_mode = mode;
+    for (const Command& row : commandTable()) {
+        if (!row.ownState) {
+            setEnabled(row.id, row.enabled.has(mode));
+        }
+        if (QPushButton* button = m_buttons[index(row.id)]) {
+            button->setVisible(row.shown.has(mode));
+        }
+    }
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QKeyCombination>
+#include <QString>
+#include <initializer_list>
+#include <span>
+
+// The record form's modes.
+enum class FormMode : unsigned char { FirstRecord, Browse, Add, Search };
+
+// A set of modes.
+class Modes {
+public:
+    constexpr Modes() = default;
+    constexpr Modes(std::initializer_list<FormMode> modes) {
+        for (FormMode mode : modes) {
+            m_bits |= bit(mode);
+        }
+    }
+    static constexpr Modes all() {
+        return {FormMode::FirstRecord, FormMode::Browse, FormMode::Add, FormMode::Search};
+    }
+    constexpr bool has(FormMode mode) const { return (m_bits & bit(mode)) != 0; }
+
+private:
+    static constexpr unsigned bit(FormMode mode) { return 1u << unsigned(mode); }
+    unsigned m_bits = 0;
+};
+
+// Every command of the record form, in the order of the menus.
+enum class Cmd : unsigned char {
+    SaveCopy,
+    SaveCopyHtml,
+    Statistics,
+    ViewList,
+    PrintList,
+    Exit,
+    Undo,
+    Cut,
+    Copy,
+    Paste,
+    DeleteText,
+    SelectAll,
+    Add,
+    Delete,
+    Update,
+    Cancel,
+    AddImage,
+    EditDatabase,
+    First,
+    Previous,
+    Next,
+    Last,
+    ViewImages,
+    SearchList,
+    FindFirst,
+    FindPrevious,
+    FindNext,
+    FindLast,
+    CancelSearch,
+    CompactDB,
+    RepairDB,
+    OwnerName,
+    HelpContents,
+    HelpOverview,
+    HelpLicense,
+    HelpWebSite,
+    HelpAbout,
+};
+
+// The record form's menus; SaveCopyAs is the submenu of "Save Copy of Life List As...".
+enum class Menu : unsigned char { None, File, SaveCopyAs, Edit, Browse, Search, Tools, Help };
+
+// One command: its menu item, its button if it has one, and the modes in which it can be given
+// and its button is shown.
+struct Command {
+    Cmd id;
+    Menu menu;
+    const char* item;  // object name of the menu item
+    const char* itemCaption;
+    QKeyCombination key = {};  // Qt::Key_unknown: no shortcut key
+    Menu opens = Menu::None;   // the item opens this submenu
+    bool separatorAfter = false;
+    const char* button = nullptr;  // object name of the button, if the command has one
+    const char* buttonCaption = nullptr;
+    int place = 0;               // the button's place in the column, from 1 at the top
+    const char* hint = nullptr;  // status-bar hint for the mouse over the button
+    Modes enabled = {};          // modes in which button and item are enabled
+    Modes shown = Modes::all();  // modes in which the button is shown
+    // The menu item leaves the field being typed in (with its checks) before it acts; an item
+    // with a button then clicks the button.
+    bool leavesField = false;
+    // Enabled by what the form shows (the record's images, the field with the focus), not by
+    // the mode; `enabled` gives its state when the form opens.
+    bool ownState = false;
+    // False while the window or feature behind the command is not part of the program yet: it
+    // stays disabled in every mode.
+    bool available = true;
+};
+
+// The whole table, in the order of Cmd.
+std::span<const Command> commandTable();
+const Command& command(Cmd id);
+// The command whose menu item or button has the object name `name`. An unknown name is a
+// programming error and ends the program.
+Cmd commandNamed(const QString& name);

@@ -1,0 +1,59 @@
+#include "record_form/FieldChecks.h"
+
+#include "record_form/FieldFocus.h"
+#include "record_form/FormComboBox.h"
+#include "record_form/LookupBoxes.h"
+#include "record_form/MValidation.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+
+QString textOf(const QWidget* control) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(control)) {
+        return line->text();
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        return combo->currentText();
+    }
+    if (const auto* box = qobject_cast<const QPlainTextEdit*>(control)) {
+        return box->toPlainText();
+    }
+    return {};
+}
+
+}  // namespace
+
+bool FieldChecks::CheckTextLength(QWidget* control, int lMaxLength) {
+    if (checkTextLength(m_dialogs, textOf(control), lMaxLength)) {
+        return true;
+    }
+    m_focus.returnTo(control, true);
+    return false;
+}
+
+bool FieldChecks::lostFocus(QWidget* field) {
+    if (auto* combo = qobject_cast<FormComboBox*>(field)) {
+        if (m_lookups.isFixed(combo)) {
+            return true;
+        }
+        return CheckTextLength(combo, kShortTextLimit) && m_lookups.lostFocus(combo);
+    }
+    const int limit = qobject_cast<QPlainTextEdit*>(field) ? kLongTextLimit : kShortTextLimit;
+    if (!CheckTextLength(field, limit)) {
+        return false;
+    }
+    if (field == m_species) {
+        const QString species = capitaliseSpecies(m_species->text());
+        if (species != m_species->text()) {
+            m_species->setText(species);
+        }
+    }
+    return true;
+}
+
+bool FieldChecks::leaveActiveControl() {
+    QWidget* field = m_focus.current();
+    return !field || !m_focus.isField(field) || lostFocus(field);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class FieldFocus;
+class FormComboBox;
+class Program;
+class QKeyEvent;
+class StatusHints;
+
+// The record form's six combo boxes: the order, family, country and region lists, which grow
+// as new entries are typed (the family list follows the order shown), and the fixed month and
+// year lists.
+class LookupBoxes {
+public:
+    struct Boxes {
+        FormComboBox* order;
+        FormComboBox* family;
+        FormComboBox* country;
+        FormComboBox* region;
+        FormComboBox* month;
+        FormComboBox* year;
+    };
+
+    // `searchTargetsEntered` tells whether the fields take search targets rather than a
+    // sighting.
+    LookupBoxes(Program& program, const Boxes& boxes, FieldFocus& focus, StatusHints& hints,
+                std::function<bool()> searchTargetsEntered);
+
+    bool isFixed(const FormComboBox* combo) const;
+    // The hint for the mouse over a box or its frame.
+    QString hint(const FormComboBox* combo) const;
+
+    // Refills the order, country and region lists from their tables.
+    void LoadLookupLists();
+    // Refills the family list with the families of the order shown, and empties the family.
+    void LoadFamilyList();
+
+    // A box got the focus.
+    void gotFocus(FormComboBox* combo);
+    // A lookup box was left, its length already checked: a new entry is added to its table and
+    // list. False when the box refuses to be left.
+    bool lostFocus(FormComboBox* combo);
+    // True when a key typed into a box is to be discarded.
+    bool discardsKey(const FormComboBox* combo, const QKeyEvent* event) const;
+    // An entry of the order list was picked.
+    void cboOrder_Click();
+    // The text of a fixed list changed: only its entries (or nothing) are accepted.
+    void fixedListChange(FormComboBox* combo);
+    // An empty fixed list drops down on the current month or year.
+    void fixedListDropDown(FormComboBox* combo);
+
+private:
+    QString fieldOf(const FormComboBox* combo) const;
+
+    Program& m_program;
+    Boxes m_boxes;
+    FieldFocus& m_focus;
+    StatusHints& m_hints;
+    std::function<bool()> m_searchTargetsEntered;
+    int mintOrderListIndex = -1;
+};
