@@ -28,45 +28,17 @@ private:
 };
 
 // Every command of the record form, in the order of the menus.
+// clang-format off
 enum class Cmd : unsigned char {
-    SaveCopy,
-    SaveCopyHtml,
-    Statistics,
-    ViewList,
-    PrintList,
-    Exit,
-    Undo,
-    Cut,
-    Copy,
-    Paste,
-    DeleteText,
-    SelectAll,
-    Add,
-    Delete,
-    Update,
-    Cancel,
-    AddImage,
-    EditDatabase,
-    First,
-    Previous,
-    Next,
-    Last,
-    ViewImages,
-    SearchList,
-    FindFirst,
-    FindPrevious,
-    FindNext,
-    FindLast,
-    CancelSearch,
-    CompactDB,
-    RepairDB,
-    OwnerName,
-    HelpContents,
-    HelpOverview,
-    HelpLicense,
-    HelpWebSite,
-    HelpAbout,
+    SaveCopy, SaveCopyHtml, Statistics, ViewList, PrintList, Exit,          // File
+    Undo, Cut, Copy, Paste, DeleteText, SelectAll, Add, Delete, Update,     // Edit
+    Cancel, AddImage, EditDatabase,
+    First, Previous, Next, Last, ViewImages,                                // Browse
+    SearchList, FindFirst, FindPrevious, FindNext, FindLast, CancelSearch,  // Search
+    CompactDB, RepairDB, OwnerName,                                         // Tools
+    HelpContents, HelpOverview, HelpLicense, HelpWebSite, HelpAbout,        // Help
 };
+// clang-format on
 
 // The record form's menus; SaveCopyAs is the submenu of "Save Copy of Life List As...".
 enum class Menu : unsigned char { None, File, SaveCopyAs, Edit, Browse, Search, Tools, Help };
