@@ -2,176 +2,131 @@
 #include "app/RegistryStore.h"
 
 #include <QFile>
-#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
 constexpr quint32 kHkcu = RegistryStore::HKEY_CURRENT_USER;
+constexpr int kText = RegistryStore::REG_SZ, kNumber = RegistryStore::REG_DWORD;
 const QString kOptions = QStringLiteral("Software\\Tenvane\\Plovix\\Options");
 const QString kSec = QStringLiteral("Options");
-}  // namespace
 
 class TestSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        QVERIFY(m_dir.isValid());
-        QFile::remove(path());
+    void init() { QFile::remove(path()); }
+
+    void storeKeysIgnoreCase() {
+        RegistryStore store(path());
+        QVERIFY(!store.setValue(kHkcu, "A\\B", "v", {}));  // no such key
+        QVERIFY(store.createKey(kHkcu, "Software\\Tenvane"));
+        QVERIFY(store.createKey(kHkcu, "SOFTWARE\\tenvane\\Plovix"));
+        QVERIFY(store.keyExists(kHkcu, "software\\TENVANE\\plovix"));
+        QVERIFY(!fileBytes().contains("SOFTWARE"));  // the first-written case is kept
     }
 
-    void storeSharesOneFileIgnoringCase() {
-        RegistryStore writer(path());
-        QVERIFY(!writer.setValue(kHkcu, QStringLiteral("A\\B"), QStringLiteral("v"), {}));
-        QVERIFY(writer.createKey(kHkcu, QStringLiteral("Software\\Tenvane")));
-        QVERIFY(writer.createKey(kHkcu, QStringLiteral("SOFTWARE\\tenvane\\Plovix")));
-        QVERIFY(writer.setValue(kHkcu, QStringLiteral("software"), QStringLiteral("Name"),
-                                {RegistryStore::REG_BINARY, "\x01\x02"}));
-        const RegistryStore reader(path());
-        QVERIFY(reader.keyExists(kHkcu, QStringLiteral("software\\TENVANE\\plovix")));
-        QVERIFY(!reader.keyExists(0x80000002u, QStringLiteral("Software")));
-        const auto value = reader.queryValue(kHkcu, QStringLiteral("Software"), "NAME");
-        QVERIFY(value);
-        QCOMPARE(value->type, RegistryStore::REG_BINARY);
-        QCOMPARE(value->data, QByteArray("\x01\x02"));
-        QFile file(path());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(!file.readAll().contains("SOFTWARE"));  // the first-written case is kept
-    }
-
-    void reads_data() {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("text with NUL") << RegistryStore::REG_SZ << QByteArray("123", 4) << "123";
-        QTest::newRow("text without NUL") << RegistryStore::REG_SZ << QByteArray("123") << "123";
-        QTest::newRow("empty") << RegistryStore::REG_SZ << QByteArray() << "def";
-        QTest::newRow("-1") << RegistryStore::REG_DWORD << QByteArray(4, '\xff') << "-1";
-        QTest::newRow("266") << RegistryStore::REG_DWORD << QByteArray("\x0a\x01\0\0", 4) << "266";
-        QTest::newRow("-120") << RegistryStore::REG_DWORD << QByteArray("\x88\xff\xff\xff")
-                              << "-120";
-        QTest::newRow("short dword") << RegistryStore::REG_DWORD << QByteArray("\x0a\x01") << "def";
-        QTest::newRow("binary") << RegistryStore::REG_BINARY << QByteArray("123") << "def";
-    }
-    void reads() {
-        QFETCH(int, type);
-        QFETCH(QByteArray, data);
-        QFETCH(QString, expected);
+    // Values written straight into the store, read through the settings' own copy of it.
+    void readsTextAndSignedNumbers() {
         RegistryStore store(path());
         QVERIFY(store.createKey(kHkcu, kOptions));
-        QVERIFY(store.setValue(kHkcu, kOptions, QStringLiteral("Value"), {type, data}));
         const CRegSettings settings(store);
-        QCOMPARE(settings.getSetting(kSec, QStringLiteral("value"), "def"), expected);
-        QCOMPARE(settings.getSetting(kSec, QStringLiteral("Other"), "def"), "def");
-        QCOMPARE(settings.getSetting(QStringLiteral("Missing"), QStringLiteral("Value"), "d"), "d");
+        const std::tuple<const char*, int, QByteArray, const char*> cases[] = {
+            {"text with NUL", RegistryStore::REG_SZ, QByteArray("123", 4), "123"},
+            {"text without NUL", RegistryStore::REG_SZ, "123", "123"},
+            {"empty", RegistryStore::REG_SZ, {}, "def"},
+            {"266", RegistryStore::REG_DWORD, QByteArray("\x0a\x01\0\0", 4), "266"},
+            {"-120", RegistryStore::REG_DWORD, "\x88\xff\xff\xff", "-120"},
+            {"short number", RegistryStore::REG_DWORD, "\x0a\x01", "def"},
+            {"binary", RegistryStore::REG_BINARY, "123", "def"},
+        };
+        for (const auto& [name, type, data, expected] : cases) {
+            QVERIFY(store.setValue(kHkcu, kOptions, "Value", {type, data}));
+            QVERIFY2(settings.getSetting(kSec, "value", "def") == expected, name);
+        }
     }
 
-    void savesTextOrNumber() {
+    void savesAndDeletes() {
         CRegSettings settings{RegistryStore(path())};
-        const auto stored = [&](const QString& name) {
-            return settings.store()
-                .queryValue(kHkcu, kOptions, name)
-                .value_or(RegistryStore::Value{0, "missing"});
-        };
-        QVERIFY(settings.saveSetting(kSec, QStringLiteral("Text"), QStringLiteral("Grüß"), 7));
-        QCOMPARE(stored("Text").type, RegistryStore::REG_SZ);
-        QCOMPARE(stored("Text").data, QByteArray("Gr\xc3\xbc\xc3\x9f"));
-        QVERIFY(settings.saveSetting(kSec, QStringLiteral("Empty")));
-        QCOMPARE(stored("Empty").type, RegistryStore::REG_DWORD);
-        QCOMPARE(stored("Empty").data, QByteArray(4, '\0'));
-        QVERIFY(settings.saveSetting(kSec, QStringLiteral("Number"), {}, -120));
-        QCOMPARE(settings.getSetting(kSec, QStringLiteral("Number")), "-120");
+        QVERIFY(settings.saveSetting(kSec, "Text", "Grüß", 7));
+        QVERIFY(settings.saveSetting(kSec, "Number", {}, -120));
+        QVERIFY(settings.saveSetting(kSec, "*", "main"));  // the key's unnamed value
+        QVERIFY(settings.saveSetting(kSec + "\\Sub", "B", {}, 2));
+        QVERIFY(settings.saveSetting("Kept", "C", {}, 3));
+        QCOMPARE(stored("Text"), std::pair(kText, QByteArray("Gr\xc3\xbc\xc3\x9f")));
+        QCOMPARE(stored("Number"), std::pair(kNumber, QByteArray("\x88\xff\xff\xff")));
+        QCOMPARE(stored(QString()).second, QByteArray("main"));
+        QCOMPARE(settings.getSetting(kSec, "*"), "main");
 
-        // "*" is the key's unnamed value, not a value called "*".
-        QVERIFY(settings.saveSetting(kSec, QStringLiteral("*"), QStringLiteral("main")));
-        QCOMPARE(stored(QString()).data, QByteArray("main"));
-        QCOMPARE(stored("*").data, QByteArray("missing"));
-        QCOMPARE(settings.getSetting(kSec, QStringLiteral("*")), "main");
-        QVERIFY(settings.deleteSetting(kSec, QStringLiteral("*")));
-        QCOMPARE(settings.getSetting(kSec, QStringLiteral("*"), "d"), "d");
+        QVERIFY(settings.deleteSetting(kSec, "*"));
+        QCOMPARE(settings.getSetting(kSec, "*", "d"), "d");
+        QVERIFY(settings.deleteSetting("options", "text"));  // names ignore case
+        QVERIFY(!settings.deleteSetting(kSec, "Text"));
+        QVERIFY(!settings.deleteSetting(kSec));  // it has a subkey
+        QVERIFY(settings.deleteSetting(kSec + "\\Sub"));
+        QVERIFY(settings.deleteSetting(kSec));
+        QVERIFY(!settings.deleteSetting(kSec));
+        QVERIFY(!settings.deleteSetting(QString()));  // never the application's own key
+        QCOMPARE(settings.getSetting("Kept", "C"), "3");
     }
 
     void keyPathFollowsProperties() {
-        CRegSettings settings(RegistryStore(path()), QStringLiteral("Title"));
-        settings.setMainKey(QStringLiteral("  Soft Ware  "));
-        settings.setCompany(QStringLiteral("   "));
-        settings.setAppName(QStringLiteral("\tApp "));  // only spaces are trimmed
-        QCOMPARE(settings.mainKey(), QStringLiteral("Soft Ware"));
-        QCOMPARE(settings.company(), QStringLiteral("Tenvane"));
-        QCOMPARE(settings.appName(), QStringLiteral("\tApp"));
+        CRegSettings settings(RegistryStore(path()), "Title");
+        settings.setMainKey("  Soft Ware  ");
+        settings.setCompany("   ");
+        settings.setAppName("\tApp ");  // only spaces are trimmed
+        QCOMPARE(settings.mainKey() + '|' + settings.company() + '|' + settings.appName(),
+                 "Soft Ware|Tenvane|\tApp");
         settings.setAppName(QString());
         settings.setMainKey(QString());
-        settings.setCompany(QStringLiteral(" Co "));
-        settings.setHKey(0x80000002u);
-        QVERIFY(settings.saveSetting(QStringLiteral("Sec"), QStringLiteral("K"), {}, 1));
-        QVERIFY(
-            settings.store().keyExists(0x80000002u, QStringLiteral("Software\\Co\\Title\\Sec")));
-        QVERIFY(!settings.store().keyExists(kHkcu, QStringLiteral("Software")));
+        settings.setCompany(" Co ");
+        settings.setHKey(0x80000002u);  // the machine's settings
+        QVERIFY(settings.saveSetting("Sec", "K", {}, 1));
+        QVERIFY(settings.store().keyExists(settings.hKey(), "Software\\Co\\Title\\Sec"));
+        QVERIFY(!settings.store().keyExists(kHkcu, "Software"));
     }
 
-    void deletesValuesAndSections() {
-        CRegSettings settings{RegistryStore(path())};
-        QVERIFY(settings.saveSetting(QStringLiteral("Position"), QStringLiteral("A"), {}, 1));
-        QVERIFY(settings.saveSetting(QStringLiteral("Position\\Sub"), QStringLiteral("B"), {}, 2));
-        QVERIFY(settings.saveSetting(QStringLiteral("Kept"), QStringLiteral("C"), {}, 3));
-
-        QVERIFY(settings.deleteSetting(QStringLiteral("position"), QStringLiteral("a")));
-        QVERIFY(!settings.deleteSetting(QStringLiteral("Position"), QStringLiteral("A")));
-        QVERIFY(!settings.deleteSetting(QStringLiteral("Missing"), QStringLiteral("A")));
-        QVERIFY(!settings.deleteSetting(QStringLiteral("Position")));  // it has a subkey
-        QVERIFY(settings.deleteSetting(QStringLiteral("Position\\Sub")));
-        QVERIFY(settings.deleteSetting(QStringLiteral("Position")));
-        QVERIFY(!settings.deleteSetting(QStringLiteral("Position")));
-        QVERIFY(!settings.deleteSetting(QString()));  // never the application's own key
-        QCOMPARE(settings.getSetting(QStringLiteral("Kept"), QStringLiteral("C")), "3");
-    }
-
-    void damagedFileReadsEmpty_data() {
-        QTest::addColumn<QString>("how");
-        for (const char* how : {"garbage", "truncated", "wrong shape", "bad base64"})
-            QTest::newRow(how) << QString::fromLatin1(how);
-    }
     void damagedFileReadsEmpty() {
-        QFETCH(QString, how);
         CRegSettings settings{RegistryStore(path())};
-        QVERIFY(settings.saveSetting(kSec, QStringLiteral("Old"), QStringLiteral("abc")));
+        QVERIFY(settings.saveSetting(kSec, "Old", "abc"));
+        const std::pair<const char*, QByteArray> cases[] = {
+            {"garbage", QByteArray("\x00\xff\x13garbage\x80", 11)},
+            {"truncated", fileBytes().chopped(fileBytes().size() / 2)},
+            {"wrong shape", "[1, 2, 3]"},
+            {"bad base64", fileBytes().replace("YWJj", "Y*Jj")},  // "abc"
+        };
         QFile file(path());
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QByteArray text = file.readAll();
-        if (how == QLatin1String("garbage"))
-            text = QByteArray("\x00\xff\x13garbage\x80", 11);
-        else if (how == QLatin1String("truncated"))
-            text.chop(text.size() / 2);
-        else if (how == QLatin1String("wrong shape"))
-            text = "[1, 2, 3]";
-        else
-            text.replace("YWJj", "Y*Jj");  // "abc"
-        QVERIFY(file.resize(0) && file.seek(0) && file.write(text) == text.size());
-        file.close();
-
-        QCOMPARE(settings.getSetting(kSec, QStringLiteral("Old"), "d"), "d");
-        QVERIFY(!settings.store().keyExists(kHkcu, QStringLiteral("Software")));
-        QVERIFY(!settings.deleteSetting(kSec, QStringLiteral("Old")));
-        QVERIFY(settings.saveSetting(kSec, QStringLiteral("New"), {}, 5));
-        QCOMPARE(settings.getSetting(kSec, QStringLiteral("New")), "5");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(QJsonDocument::fromJson(file.readAll()).isObject());
+        for (const auto& [how, text] : cases) {
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+            file.close();
+            QVERIFY2(settings.getSetting(kSec, "Old", "d") == "d", how);
+            QVERIFY2(!settings.store().keyExists(kHkcu, "Software"), how);
+            QVERIFY2(!settings.deleteSetting(kSec, "Old"), how);
+            // Writing starts the file afresh.
+            QVERIFY2(settings.saveSetting(kSec, "New", {}, 5), how);
+            QVERIFY2(settings.getSetting(kSec, "New") == "5", how);
+        }
     }
 
     void unwritableStoreFails() {
         // A plain file where the store's folder should be: nothing can be written below it.
-        QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        CRegSettings settings{RegistryStore(blocker.fileName() + QStringLiteral("/registry.json"))};
-        QVERIFY(!settings.saveSetting(kSec, QStringLiteral("K"), QStringLiteral("v")));
-        QVERIFY(!settings.deleteSetting(kSec));
-        QCOMPARE(settings.getSetting(kSec, QStringLiteral("K"), "d"), "d");
+        QVERIFY(QFile(m_dir.filePath("blocker")).open(QIODevice::WriteOnly));
+        CRegSettings settings{RegistryStore(m_dir.filePath("blocker/registry.json"))};
+        QVERIFY(!settings.saveSetting(kSec, "K", "v"));
     }
 
 private:
-    QString path() const { return m_dir.filePath(QStringLiteral("cfg/registry.json")); }
+    QString path() const { return m_dir.filePath("cfg/registry.json"); }
+
+    // A value of the Options section as stored: its type and bytes, or (0, "missing").
+    std::pair<int, QByteArray> stored(const QString& name) const {
+        const auto value = RegistryStore(path()).queryValue(kHkcu, kOptions, name);
+        return value ? std::pair(value->type, value->data) : std::pair(0, QByteArray("missing"));
+    }
+
+    QByteArray fileBytes() const {
+        QFile file(path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     QTemporaryDir m_dir;
 };

@@ -17,7 +17,7 @@ namespace {
 struct Run : TestPlatform {
     explicit Run(const QString& folder)
         : TestPlatform(folder),
-          plovix(*program, RegistryStore(file(QStringLiteral("registry.json"))),
+          plovix(*program, RegistryStore(file(u"registry.json"_s)),
                  [this](int code) { endCodes.append(code); }) {
         clock.set(QDateTime(QDate(2031, 5, 17), QTime(9, 30)));
     }
@@ -35,12 +35,12 @@ class TestStartup : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString listPath() const { return m_dir.filePath(QStringLiteral("Bird List.mdb")); }
+    QString listPath() const { return m_dir.filePath(u"Bird List.mdb"_s); }
 
 private slots:
     void init() {
         QFile::remove(listPath());
-        QFile::remove(m_dir.filePath(QStringLiteral("registry.json")));
+        QFile::remove(m_dir.filePath(u"registry.json"_s));
     }
 
     void splashRunsTheStartOnceAndShowsTheRecordForm() {
@@ -48,21 +48,18 @@ private slots:
         Run run(m_dir.path());
         QVERIFY(run.plovix.Main());
         QCOMPARE(run.program->gobjSettings->getSetting("Application", "FilePath"),
-                 run.file(QStringLiteral("Plovix")));
+                 run.file(u"Plovix"_s));
         QPointer<FrmSplash> splash = run.plovix.frmSplash();
         QVERIFY(splash && splash->isVisible());
-        QVERIFY(splash->findChild<QLabel*>(QStringLiteral("lblCopyright"))
-                    ->text()
-                    .contains(QStringLiteral("-2031 ")));
+        QVERIFY(splash->findChild<QLabel*>(u"lblCopyright"_s)->text().contains(u"-2031 "_s));
 
         QTRY_VERIFY_WITH_TIMEOUT(run.plovix.frmMain() && run.plovix.frmMain()->isVisible(), 5000);
         QVERIFY(!splash);
         QCOMPARE(run.cursor.hourglassCount(), 1);
         QCOMPARE(run.cursor.mousePointer(), int(WaitCursor::Default));
         FrmMain* form = run.plovix.frmMain();
-        QCOMPARE(form->windowTitle(), QStringLiteral("Plovix  -  Bird Sightings Life List"));
-        QCOMPARE(form->findChild<QLabel*>(QStringLiteral("lblTotalSightings"))->text(),
-                 QStringLiteral("Total Sightings: 1"));
+        QCOMPARE(form->windowTitle(), u"Plovix  -  Bird Sightings Life List"_s);
+        QCOMPARE(form->findChild<QLabel*>(u"lblTotalSightings"_s)->text(), u"Total Sightings: 1"_s);
         QVERIFY(run.dialogs.calls().isEmpty());
         QVERIFY(run.endCodes.isEmpty());
         // The timer's work is not repeated while the program runs.
@@ -74,7 +71,7 @@ private slots:
         Run run(m_dir.path());
         QVERIFY(!run.start());
         QCOMPARE(run.dialogs.calls().size(), 1);
-        QCOMPARE(run.dialogs.calls()[0].title, QStringLiteral("Application Startup Error"));
+        QCOMPARE(run.dialogs.calls()[0].title, u"Application Startup Error"_s);
         QCOMPARE(run.endCodes, QList<int>{1});
         QVERIFY(!QFile::exists(listPath()));
     }
@@ -103,16 +100,16 @@ private slots:
             Run run(m_dir.path());
             QVERIFY(run.start());
             QCOMPARE(run.program->gstrUserName, accountUserName());
-            run.dialogs.type(QStringLiteral("  Ada Lovelace "));
+            run.dialogs.type(u"  Ada Lovelace "_s);
             run.trigger("mnuOwnerName");
             QCOMPARE(run.dialogs.calls().last().defaultText, accountUserName());
             run.dialogs.cancelInput();
             run.trigger("mnuOwnerName");
-            QCOMPARE(run.program->gstrUserName, QStringLiteral("Ada Lovelace"));
+            QCOMPARE(run.program->gstrUserName, u"Ada Lovelace"_s);
         }
         Run again(m_dir.path());
         QVERIFY(again.plovix.Main());
-        QCOMPARE(again.program->gstrUserName, QStringLiteral("Ada Lovelace"));
+        QCOMPARE(again.program->gstrUserName, u"Ada Lovelace"_s);
         // An owner may also choose to have no name shown.
         saveUserName(*again.program->gobjSettings, QString());
         QCOMPARE(loadUserName(*again.program->gobjSettings), QString());

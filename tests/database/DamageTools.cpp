@@ -8,60 +8,39 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <limits>
+#include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace damage {
 
 namespace {
 
-// A connection that closes itself.
-class Connection {
-public:
-    Connection(const QString& path, bool writable) {
-        const int flags =
-            writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr) !=
-            SQLITE_OK) {
-            sqlite3_close(m_db);
-            m_db = nullptr;
-        }
+// A connection and a statement that close themselves.
+using Connection = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
+using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+Connection connect(const QString& path, bool writable) {
+    sqlite3* db = nullptr;
+    const int flags = writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    return {db, &sqlite3_close};
+}
+
+Statement prepare(sqlite3* db, const QString& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare16_v2(db, sql.utf16(), -1, &stmt, nullptr);
+    return {stmt, &sqlite3_finalize};
+}
+
+void bind(sqlite3_stmt* stmt, int index, const QVariant& value) {
+    if (value.isNull()) {
+        sqlite3_bind_null(stmt, index);
+    } else {
+        const QString text = value.toString();
+        sqlite3_bind_text16(stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
     }
-    ~Connection() { sqlite3_close(m_db); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-    sqlite3* get() const { return m_db; }
-
-private:
-    sqlite3* m_db = nullptr;
-};
-
-// A prepared statement that finalizes itself.
-class Statement {
-public:
-    Statement(sqlite3* db, const QString& sql) {
-        if (db) {
-            sqlite3_prepare16_v2(db, sql.utf16(), -1, &m_stmt, nullptr);
-        }
-    }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    sqlite3_stmt* get() const { return m_stmt; }
-
-    void bind(int index, const QVariant& value) {
-        if (value.isNull()) {
-            sqlite3_bind_null(m_stmt, index);
-        } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
-            sqlite3_bind_int64(m_stmt, index, value.toLongLong());
-        } else {
-            const QString text = value.toString();
-            sqlite3_bind_text16(m_stmt, index, text.utf16(), int(text.size() * 2),
-                                SQLITE_TRANSIENT);
-        }
-    }
-
-private:
-    sqlite3_stmt* m_stmt = nullptr;
-};
+}
 
 QVariant columnValue(sqlite3_stmt* stmt, int column) {
     switch (sqlite3_column_type(stmt, column)) {
@@ -83,8 +62,8 @@ QVariant columnValue(sqlite3_stmt* stmt, int column) {
 }
 
 bool run(sqlite3* db, const QString& sql) {
-    Statement statement(db, sql);
-    return statement.get() && sqlite3_step(statement.get()) == SQLITE_DONE;
+    const Statement statement = prepare(db, sql);
+    return statement && sqlite3_step(statement.get()) == SQLITE_DONE;
 }
 
 quint32 bigEndian(const QByteArray& bytes, qsizetype at, int size) {
@@ -122,35 +101,25 @@ bool overwrite(const QString& path, qint64 offset, const QByteArray& bytes) {
            file.write(bytes) == bytes.size() && file.flush();
 }
 
+// Field `field` (in the order of the table's columns after Number) of sighting `number`.
 QString sighting(int number, int field, int commentLength) {
-    switch (field) {
-        case 0:
-            return QStringLiteral("Grüner Laubsänger's \"%1\"").arg(number);
-        case 1:
-            return number % 3 == 0 ? QString() : QStringLiteral("Alt %1").arg(number);
-        case 2:
-            return QStringLiteral("Passeriformes");
-        case 3:
-            return QStringLiteral("Phylloscopidae");
-        case 4:
-            return QStringLiteral("Phylloscopus %1").arg(number);
-        case 5:
-            return QStringLiteral("Marsh %1").arg(number);
-        case 6:
-            return QStringLiteral("Côte d'Ivoire");
-        case 7:
-            return QStringLiteral("Africa");
-        case 8:
-            return QString::number(1 + number % 12);
-        case 9:
-            return QString::number(1970 + number % 50);
-        case 10:
-            return QStringLiteral("%1: ").arg(number).leftJustified(commentLength, QChar(u'~'));
-        case 11:
-            return number % 2 ? QString() : QStringLiteral("");
-        default:
-            return {};
-    }
+    const QString n = QString::number(number);
+    const QString values[] = {
+        u"Grüner Laubsänger's \"%1\""_s.arg(n),
+        number % 3 == 0 ? QString() : u"Alt "_s + n,
+        u"Passeriformes"_s,
+        u"Phylloscopidae"_s,
+        u"Phylloscopus "_s + n,
+        u"Marsh "_s + n,
+        u"Côte d'Ivoire"_s,
+        u"Africa"_s,
+        QString::number(1 + number % 12),
+        QString::number(1970 + number % 50),
+        u"%1: "_s.arg(n).leftJustified(commentLength, QChar(u'~')),
+        number % 2 ? QString() : u""_s,
+        QString(),
+    };
+    return values[field];
 }
 
 }  // namespace
@@ -159,57 +128,58 @@ bool makeLifeList(const QString& path, int sightings, int commentLength) {
     if (createNewLifeList(path, ShippedData::load())) {
         return false;
     }
-    Connection db(path, true);
-    if (!run(db.get(), QStringLiteral("BEGIN"))) {
+    const Connection db = connect(path, true);
+    if (!run(db.get(), u"BEGIN"_s)) {
         return false;
     }
-    Statement insert(db.get(),
-                     QStringLiteral("INSERT INTO \"Bird List\" (CommonName, AlternateName, "
-                                    "\"Order\", Family, Species, Location, Country, Region, Month, "
-                                    "Year, Comments, Additional, Images) "
-                                    "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    const Statement insert =
+        prepare(db.get(), (u"INSERT INTO \"Bird List\" (CommonName, AlternateName, "
+                           u"\"Order\", Family, Species, Location, Country, Region, Month, "
+                           u"Year, Comments, Additional, Images) "
+                           u"VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"_s));
     for (int n = 0; n < sightings; ++n) {
         for (int field = 0; field < 13; ++field) {
             const QString value = sighting(n + 2, field, commentLength);
-            insert.bind(field + 1, value.isNull() ? QVariant() : QVariant(value));
+            bind(insert.get(), field + 1, value.isNull() ? QVariant() : QVariant(value));
         }
         if (sqlite3_step(insert.get()) != SQLITE_DONE) {
             return false;
         }
         sqlite3_reset(insert.get());
     }
-    return run(db.get(), QStringLiteral("COMMIT"));
+    return run(db.get(), u"COMMIT"_s);
 }
 
 bool execute(const QString& path, const QStringList& statements) {
-    Connection db(path, true);
-    bool ok = run(db.get(), QStringLiteral("BEGIN"));
+    const Connection db = connect(path, true);
+    bool ok = run(db.get(), u"BEGIN"_s);
     for (const QString& sql : statements) {
         ok = ok && run(db.get(), sql);
     }
-    return ok && run(db.get(), QStringLiteral("COMMIT"));
+    return ok && run(db.get(), u"COMMIT"_s);
 }
 
 ExclusiveLock::ExclusiveLock(const QString& path) {
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE,
                         nullptr) == SQLITE_OK) {
-        m_held = run(m_db, QStringLiteral("BEGIN EXCLUSIVE"));
+        m_held = run(m_db, u"BEGIN EXCLUSIVE"_s);
     }
 }
 
 ExclusiveLock::~ExclusiveLock() {
     if (m_held) {
-        run(m_db, QStringLiteral("ROLLBACK"));
+        run(m_db, u"ROLLBACK"_s);
     }
     sqlite3_close(m_db);
 }
 
 std::optional<Rows> readRows(const QString& path, const QString& table) {
-    Connection db(path, false);
+    const Connection db = connect(path, false);
     QString quoted = table;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    Statement select(db.get(), QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(quoted));
-    if (!select.get()) {
+    quoted.replace(QLatin1Char('"'), u"\"\""_s);
+    const Statement select =
+        prepare(db.get(), u"SELECT * FROM \"%1\" ORDER BY rowid"_s.arg(quoted));
+    if (!select) {
         return std::nullopt;
     }
     Rows rows;
@@ -228,9 +198,9 @@ std::optional<Rows> readRows(const QString& path, const QString& table) {
 }
 
 QVariant queryValue(const QString& path, const QString& sql) {
-    Connection db(path, false);
-    Statement query(db.get(), sql);
-    if (!query.get() || sqlite3_step(query.get()) != SQLITE_ROW) {
+    const Connection db = connect(path, false);
+    const Statement query = prepare(db.get(), sql);
+    if (!query || sqlite3_step(query.get()) != SQLITE_ROW) {
         return QVariant();
     }
     return columnValue(query.get(), 0);
@@ -239,13 +209,13 @@ QVariant queryValue(const QString& path, const QString& sql) {
 QList<int> leafPages(const QString& path, const QString& table) {
     QList<int> pages;
     {
-        Connection db(path, false);
-        Statement query(db.get(), QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND "
-                                                 "pagetype = 'leaf'"));
-        if (!query.get()) {
+        const Connection db = connect(path, false);
+        const Statement query = prepare(db.get(), (u"SELECT pageno FROM dbstat WHERE "
+                                                   u"name = ? AND pagetype = 'leaf'"_s));
+        if (!query) {
             return {};
         }
-        query.bind(1, table);
+        bind(query.get(), 1, table);
         while (sqlite3_step(query.get()) == SQLITE_ROW) {
             pages.append(sqlite3_column_int(query.get(), 0));
         }

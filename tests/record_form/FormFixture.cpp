@@ -16,8 +16,7 @@ FormFixture::~FormFixture() {
 QList<Sighting> FormFixture::birdList(int count) {
     QList<Sighting> list;
     for (int i = 1; i <= count; ++i) {
-        list.append({{QStringLiteral("CommonName"), QStringLiteral("Bird %1").arg(i)},
-                     {QStringLiteral("Country"), QStringLiteral("Peru")}});
+        list.append({{u"CommonName"_s, u"Bird %1"_s.arg(i)}, {u"Country"_s, u"Peru"_s}});
     }
     return list;
 }
@@ -33,8 +32,8 @@ void FormFixture::makeList(const QList<Sighting>& sightings) {
     DbError error;
     std::unique_ptr<Database> db = Database::open(listPath(), error);
     // The sightings are numbered from 1.
-    db->execute(QStringLiteral("DELETE FROM \"Bird List\""));
-    db->execute(QStringLiteral("DELETE FROM sqlite_sequence"));
+    db->execute(u"DELETE FROM \"Bird List\""_s);
+    db->execute(u"DELETE FROM sqlite_sequence"_s);
     for (const Sighting& sighting : sightings) {
         QStringList fields;
         QVariantList values;
@@ -42,11 +41,10 @@ void FormFixture::makeList(const QList<Sighting>& sightings) {
             fields.append(quoteIdentifier(field));
             values.append(value);
         }
-        error = db->execute(
-            QStringLiteral("INSERT INTO \"Bird List\" (%1) VALUES (%2)")
-                .arg(fields.join(QLatin1Char(',')),
-                     QStringList(fields.size(), QStringLiteral("?")).join(QLatin1Char(','))),
-            values);
+        error = db->execute(u"INSERT INTO \"Bird List\" (%1) VALUES (%2)"_s.arg(
+                                fields.join(QLatin1Char(',')),
+                                QStringList(fields.size(), u"?"_s).join(QLatin1Char(','))),
+                            values);
         if (error) {
             qFatal("cannot add a sighting: %s", qPrintable(error.description));
         }
@@ -71,8 +69,13 @@ FrmMain* FormFixture::open() {
 }
 
 bool FormFixture::close() {
-    trigger(QStringLiteral("mnuExit"));
+    trigger(u"mnuExit"_s);
     return m_ended;
+}
+
+void FormFixture::openCopyOf(const FormFixture& other) {
+    QFile::copy(other.listPath(), listPath());
+    open();
 }
 
 bool FormFixture::enabled(const QString& name) const {
@@ -165,8 +168,15 @@ void FormFixture::trigger(const QString& name) {
     action->trigger();
 }
 
+void FormFixture::press(std::initializer_list<const char*> commands) {
+    for (const char* command : commands) {
+        const QString name = QLatin1String(command);
+        name.startsWith(u"cmd") ? click(name) : trigger(name);
+    }
+}
+
 int FormFixture::total() const {
-    return query(QStringLiteral("SELECT COUNT(*) FROM \"Bird List\"")).toInt();
+    return query(u"SELECT COUNT(*) FROM \"Bird List\""_s).toInt();
 }
 
 QVariant FormFixture::query(const QString& sql, const QVariantList& values) const {
@@ -178,7 +188,6 @@ QVariant FormFixture::query(const QString& sql, const QVariantList& values) cons
 }
 
 QVariant FormFixture::stored(int number, const QString& field) const {
-    return query(
-        QStringLiteral("SELECT %1 FROM \"Bird List\" WHERE Number = ?").arg(quoteIdentifier(field)),
-        {number});
+    return query(u"SELECT %1 FROM \"Bird List\" WHERE Number = ?"_s.arg(quoteIdentifier(field)),
+                 {number});
 }

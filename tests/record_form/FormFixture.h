@@ -19,7 +19,12 @@ using Sighting = QList<std::pair<QString, QString>>;
 
 class FormFixture : public TestPlatform {
 public:
-    using TestPlatform::TestPlatform;
+    FormFixture() = default;
+    // The record form open on a life list of these sightings, or on a new life list.
+    explicit FormFixture(const QList<Sighting>& sightings) {
+        makeList(sightings);
+        open();
+    }
     ~FormFixture() override;
 
     // Sightings "Bird 1" to "Bird <count>", seen in Peru.
@@ -30,6 +35,8 @@ public:
     FrmMain* open();
     // Closes the form as "Exit" does; false when the form refused to close.
     bool close();
+    // Opens the record form on a copy of another fixture's life list.
+    void openCopyOf(const FormFixture& other);
 
     FrmMain* form() const { return m_form.get(); }
     template <typename T = QWidget>
@@ -56,9 +63,13 @@ public:
     void click(const QString& name);
     // Chooses a menu item.
     void trigger(const QString& name);
+    // Gives commands in turn: clicks each button (cmd...), chooses each menu item (mnu...).
+    void press(std::initializer_list<const char*> commands);
 
-    QString panel(int number) const { return text(QStringLiteral("Panel%1").arg(number)); }
-    QString shownName() const { return text(QStringLiteral("txtCommonName")); }
+    QString panel(int number) const { return text(u"Panel%1"_s.arg(number)); }
+    QString shownName() const { return text(u"txtCommonName"_s); }
+    // The record shown and its position: "Bird 2|Record 2 ".
+    QString shownAt() const { return shownName() + u'|' + panel(2); }
     QWidget* focused() const { return QApplication::focusWidget(); }
     int total() const;
 

@@ -8,9 +8,8 @@
 
 namespace {
 
-const QString kNoName = QStringLiteral("Invalid Entry|A Common Name must be entered.");
-const QString kDeleteQuestion =
-    QStringLiteral("Delete Confirmation|Do you want to delete this record?");
+const QString kNoName = u"Invalid Entry|A Common Name must be entered."_s;
+const QString kDeleteQuestion = u"Delete Confirmation|Do you want to delete this record?"_s;
 
 // What each mode leaves of a control, in the modes first record, browse, add and search:
 // e enabled, d disabled, - not shown (a button).
@@ -50,133 +49,114 @@ class TestRecordForm : public QObject {
             const QChar inTable = isButton && !row.shown.has(mode) ? QLatin1Char('-')
                                   : row.enabled.has(mode)          ? QLatin1Char('e')
                                                                    : QLatin1Char('d');
-            QVERIFY2(inTable == want, qPrintable(control + QStringLiteral(" in the table")));
+            QVERIFY2(inTable == want, qPrintable(control + u" in the table"_s));
             const QChar live = isButton && !f.shown(control) ? QLatin1Char('-')
                                : f.enabled(control)          ? QLatin1Char('e')
                                                              : QLatin1Char('d');
             const QChar expected =
                 !row.available && want == QLatin1Char('e') ? QLatin1Char('d') : want;
-            QVERIFY2(live == expected, qPrintable(control + QStringLiteral(" on the form")));
+            QVERIFY2(live == expected, qPrintable(control + u" on the form"_s));
         }
         const bool searching = mode == FormMode::Search;
-        QCOMPARE(f.shown(QStringLiteral("lblEnterSearch")), searching);
-        QCOMPARE(f.shown(QStringLiteral("lblTitle")), !searching);
+        QCOMPARE(f.shown("lblEnterSearch"), searching);
+        QCOMPARE(f.shown("lblTitle"), !searching);
     }
 
 private slots:
     void everyModeSetsTheCommandsAsItsTableSays() {
-        FormFixture f;
-        f.makeList();
-        f.open();
         // A new life list: the user writes over the starter record and stores it.
+        FormFixture f(QList<Sighting>{});
         checkMode(f, FormMode::FirstRecord);
-        QCOMPARE(f.focused(), f.get(QStringLiteral("txtCommonName")));
-        QCOMPARE(f.get<QLineEdit>(QStringLiteral("txtCommonName"))->selectedText(),
-                 QStringLiteral("Enter your first sighting record"));
-        QTest::keyClicks(f.focused(), QStringLiteral("Robin"));
-        f.click(QStringLiteral("cmdUpdate"));
-        QCOMPARE(f.stored(1, QStringLiteral("CommonName")), QVariant(QStringLiteral("Robin")));
+        QCOMPARE(f.focused(), f.get("txtCommonName"));
+        QCOMPARE(f.get<QLineEdit>("txtCommonName")->selectedText(),
+                 u"Enter your first sighting record"_s);
+        QTest::keyClicks(f.focused(), u"Robin"_s);
+        f.click("cmdUpdate");
+        QCOMPARE(f.stored(1, "CommonName"), QVariant(u"Robin"_s));
         checkMode(f, FormMode::Browse);
-        f.click(QStringLiteral("cmdAdd"));
+        f.click("cmdAdd");
         checkMode(f, FormMode::Add);
-        f.click(QStringLiteral("cmdCancel"));
-        f.click(QStringLiteral("cmdSearch"));
+        f.press({"cmdCancel", "cmdSearch"});
         checkMode(f, FormMode::Search);
-        f.click(QStringLiteral("cmdCancelSearch"));
+        f.click("cmdCancelSearch");
         checkMode(f, FormMode::Browse);
         QVERIFY(f.takeMessages().isEmpty());
 
         // A single record that is not the starter record opens in browse mode.
-        FormFixture one;
-        one.makeList(FormFixture::birdList(1));
-        one.open();
+        FormFixture one(FormFixture::birdList(1));
         QCOMPARE(one.form()->currentMode(), FormMode::Browse);
     }
 
     void opensOnTheMostRecentSightingAndMovesWithinTheEnds() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(4));
-        f.open();
-        QCOMPARE(f.text(QStringLiteral("lblTotalSightings")), QStringLiteral("Total Sightings: 4"));
-        // Each step: the command, the record shown and its position.
-        const std::tuple<const char*, const char*, const char*> steps[] = {
-            {nullptr, "Bird 4", "Record 4 "},       {"cmdNext", "Bird 4", "Record 4 "},
-            {"cmdFirst", "Bird 1", "Record 1 "},    {"mnuPrevious", "Bird 1", "Record 1 "},
-            {"mnuNext", "Bird 2", "Record 2 "},     {"cmdNext", "Bird 3", "Record 3 "},
-            {"cmdPrevious", "Bird 2", "Record 2 "}, {"mnuLast", "Bird 4", "Record 4 "},
-        };
-        for (const auto& [command, name, position] : steps) {
-            if (command) {
-                const QString control = QLatin1String(command);
-                control.startsWith(QLatin1String("cmd")) ? f.click(control) : f.trigger(control);
-            }
-            QCOMPARE(f.shownName(), QLatin1String(name));
-            QCOMPARE(f.panel(2), QLatin1String(position));
+        FormFixture f(FormFixture::birdList(4));
+        QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 4"_s);
+        QCOMPARE(f.shownAt(), u"Bird 4|Record 4 "_s);
+        // Each step: the command and the record it shows. Next on the last record and
+        // Previous on the first stay there.
+        for (const auto& [command, shown] : {std::pair{"cmdNext", "Bird 4|Record 4 "},
+                                             {"cmdFirst", "Bird 1|Record 1 "},
+                                             {"mnuPrevious", "Bird 1|Record 1 "},
+                                             {"mnuNext", "Bird 2|Record 2 "},
+                                             {"cmdNext", "Bird 3|Record 3 "},
+                                             {"cmdPrevious", "Bird 2|Record 2 "},
+                                             {"mnuLast", "Bird 4|Record 4 "}}) {
+            f.press({command});
+            QCOMPARE(f.shownAt(), QLatin1String(shown));
         }
         QVERIFY(f.takeMessages().isEmpty());
     }
 
     void typingIsStoredOnLeavingTheRecordAndOnQuitting() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(3));
-        f.open();
-        f.click(QStringLiteral("cmdFirst"));
-        f.enter(QStringLiteral("txtLocation"), QStringLiteral("Marsh"));
-        f.enter(QStringLiteral("txtComments"), QStringLiteral("Two calling\nat dusk"));
+        FormFixture f(FormFixture::birdList(3));
+        f.click("cmdFirst");
+        f.enter("txtLocation", "Marsh");
+        f.enter("txtComments", "Two calling\nat dusk");
         // The menu key leaves the field being typed in as well.
-        f.trigger(QStringLiteral("mnuNext"));
-        QCOMPARE(f.text(QStringLiteral("txtLocation")), QString());
-        QCOMPARE(f.stored(1, QStringLiteral("Location")), QVariant(QStringLiteral("Marsh")));
-        QCOMPARE(f.stored(1, QStringLiteral("Comments")),
-                 QVariant(QStringLiteral("Two calling\nat dusk")));
+        f.trigger("mnuNext");
+        QCOMPARE(f.text("txtLocation"), QString());
+        QCOMPARE(f.stored(1, "Location"), QVariant(u"Marsh"_s));
+        QCOMPARE(f.stored(1, "Comments"), QVariant(u"Two calling\nat dusk"_s));
         // Clearing a field stores it as empty.
-        f.click(QStringLiteral("cmdFirst"));
-        f.enter(QStringLiteral("txtLocation"), QString());
-        f.click(QStringLiteral("cmdLast"));
-        QVERIFY(f.stored(1, QStringLiteral("Location")).isNull());
+        f.click("cmdFirst");
+        f.enter("txtLocation", QString());
+        f.click("cmdLast");
+        QVERIFY(f.stored(1, "Location").isNull());
 
-        f.enter(QStringLiteral("txtAlternateName"), QStringLiteral("Old name"));
+        f.enter("txtAlternateName", "Old name");
         QVERIFY(f.close());
         QVERIFY(f.takeMessages().isEmpty());
         FormFixture again;
-        QFile::copy(f.listPath(), again.listPath());
-        again.open();
-        QCOMPARE(again.shownName(), QStringLiteral("Bird 3"));
-        QCOMPARE(again.text(QStringLiteral("txtAlternateName")), QStringLiteral("Old name"));
+        again.openCopyOf(f);
+        QCOMPARE(again.shownName(), u"Bird 3"_s);
+        QCOMPARE(again.text("txtAlternateName"), u"Old name"_s);
     }
 
     void everyCommandThatLeavesTheRecordNeedsACommonName() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(3));
-        f.open();
-        f.click(QStringLiteral("cmdPrevious"));
+        FormFixture f(FormFixture::birdList(3));
+        f.click("cmdPrevious");
         for (const char* command :
-             {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast", "cmdAdd", "cmdSearch"}) {
-            f.enter(QStringLiteral("txtCommonName"), QString());
-            f.click(QLatin1String(command));
+             {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast", "cmdAdd", "cmdSearch", "mnuExit"}) {
+            f.enter("txtCommonName", QString());
+            f.press({command});
             QCOMPARE_MESSAGES(f, kNoName);
-            QCOMPARE(f.panel(2), QStringLiteral("Record 2 "));
-            QCOMPARE(f.focused(), f.get(QStringLiteral("txtCommonName")));
+            QCOMPARE(f.panel(2), u"Record 2 "_s);
+            QCOMPARE(f.focused(), f.get("txtCommonName"));
             QCOMPARE(f.form()->currentMode(), FormMode::Browse);
         }
-        QVERIFY(!f.close());
-        QCOMPARE_MESSAGES(f, kNoName);
-        QCOMPARE(f.stored(2, QStringLiteral("CommonName")), QVariant(QStringLiteral("Bird 2")));
-
+        QVERIFY(f.form()->isVisible());
+        QCOMPARE(f.stored(2, "CommonName"), QVariant(u"Bird 2"_s));
         // A name of blanks counts as entered.
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("  "));
-        f.click(QStringLiteral("cmdNext"));
+        f.enter("txtCommonName", "  ");
+        f.click("cmdNext");
         QVERIFY(f.takeMessages().isEmpty());
-        QCOMPARE(f.stored(2, QStringLiteral("CommonName")), QVariant(QStringLiteral("  ")));
+        QCOMPARE(f.stored(2, "CommonName"), QVariant(u"  "_s));
     }
 
     void tabMovesThroughTheFieldsInReadingOrder() {
-        FormFixture f;
-        f.makeList({{{QStringLiteral("CommonName"), QStringLiteral("Dipper")},
-                     {QStringLiteral("Order"), QStringLiteral("Passeriformes")},
-                     {QStringLiteral("Family"), QStringLiteral("Cinclidae")}}});
-        f.open();
-        f.focus(QStringLiteral("txtCommonName"));
+        FormFixture f({{{u"CommonName"_s, u"Dipper"_s},
+                        {u"Order"_s, u"Passeriformes"_s},
+                        {u"Family"_s, u"Cinclidae"_s}}});
+        f.focus("txtCommonName");
         QStringList order;
         for (int i = 0; i < 14; ++i) {
             order.append(f.focused()->objectName());
@@ -189,208 +169,165 @@ private slots:
         QVERIFY(f.takeMessages().isEmpty());
     }
 
-    void addThenUpdateStoresTheNewRecordAsTheLast() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(3));
-        f.open();
-        f.click(QStringLiteral("cmdFirst"));
+    void addThenUpdateOrCancel() {
+        FormFixture f(FormFixture::birdList(3));
+        f.click("cmdFirst");
         // Typing on the record shown is stored before the empty record comes.
-        f.enter(QStringLiteral("txtLocation"), QStringLiteral("Pond"));
-        f.trigger(QStringLiteral("mnuAdd"));
-        QCOMPARE(f.stored(1, QStringLiteral("Location")), QVariant(QStringLiteral("Pond")));
-        QCOMPARE(f.shownName(), QString());
-        QCOMPARE(f.text(QStringLiteral("txtLocation")), QString());
-        QCOMPARE(f.focused(), f.get(QStringLiteral("txtCommonName")));
-
+        f.enter("txtLocation", "Pond");
+        f.trigger("mnuAdd");
+        QCOMPARE(f.stored(1, "Location"), QVariant(u"Pond"_s));
+        QCOMPARE(f.shownName() + f.text("txtLocation"), QString());
+        QCOMPARE(f.focused(), f.get("txtCommonName"));
         // Without a name the record is not stored and the form stays in add mode.
-        f.click(QStringLiteral("cmdUpdate"));
+        f.click("cmdUpdate");
         QCOMPARE_MESSAGES(f, kNoName);
         QCOMPARE(f.form()->currentMode(), FormMode::Add);
 
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Cetti's Warbler"));
-        f.enter(QStringLiteral("txtSpecies"), QStringLiteral("CETTIA cetti"));
-        f.trigger(QStringLiteral("mnuUpdate"));
+        f.enter("txtCommonName", "Cetti's Warbler");
+        f.enter("txtSpecies", "CETTIA cetti");
+        f.trigger("mnuUpdate");
         QVERIFY(f.takeMessages().isEmpty());
-        QCOMPARE(f.total(), 4);
-        QCOMPARE(f.text(QStringLiteral("lblTotalSightings")), QStringLiteral("Total Sightings: 4"));
-        QCOMPARE(f.panel(2), QStringLiteral("Record 4 "));
-        QCOMPARE(f.shownName(), QStringLiteral("Cetti's Warbler"));
-        QCOMPARE(f.stored(4, QStringLiteral("Species")), QVariant(QStringLiteral("Cettia cetti")));
+        QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 4"_s);
+        QCOMPARE(f.shownAt(), u"Cetti's Warbler|Record 4 "_s);
+        QCOMPARE(f.stored(4, "Species"), QVariant(u"Cettia cetti"_s));
         QCOMPARE(f.form()->currentMode(), FormMode::Browse);
 
-        // Leaving the new record does not store it a second time.
-        f.click(QStringLiteral("cmdFirst"));
+        // Cancelling drops what was typed; nothing of it reaches the file later.
+        f.press({"cmdPrevious", "cmdAdd"});
+        f.enter("txtCommonName", "Never seen");
+        f.enter("txtComments", "dropped");
+        f.click("cmdCancel");
+        QCOMPARE(f.shownAt(), u"Bird 3|Record 3 "_s);
+        QCOMPARE(f.text("txtComments"), QString());
+        QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 4"_s);
+        f.press({"cmdFirst", "cmdLast"});
         QCOMPARE(f.total(), 4);
-    }
-
-    void cancelDropsTheNewRecord() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(3));
-        f.open();
-        f.click(QStringLiteral("cmdPrevious"));
-        f.click(QStringLiteral("cmdAdd"));
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Never seen"));
-        f.enter(QStringLiteral("txtComments"), QStringLiteral("dropped"));
-        f.click(QStringLiteral("cmdCancel"));
-        QCOMPARE(f.shownName(), QStringLiteral("Bird 2"));
-        QCOMPARE(f.text(QStringLiteral("txtComments")), QString());
-        QCOMPARE(f.panel(2), QStringLiteral("Record 2 "));
-        QCOMPARE(f.text(QStringLiteral("lblTotalSightings")), QStringLiteral("Total Sightings: 3"));
-        // Nothing of the dropped record reaches the file later.
-        f.click(QStringLiteral("cmdLast"));
-        QCOMPARE(f.total(), 3);
         QVERIFY(f.takeMessages().isEmpty());
     }
 
     void deleteShowsTheNextRecordOrTheNewLastAndKeepsTheLastOne() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(3));
-        f.open();
-        f.click(QStringLiteral("cmdFirst"));
+        FormFixture f(FormFixture::birdList(3));
+        f.click("cmdFirst");
         // No is the default answer.
-        f.click(QStringLiteral("cmdDelete"));
+        f.click("cmdDelete");
         QCOMPARE_MESSAGES(f, kDeleteQuestion);
         QCOMPARE(f.total(), 3);
-
         f.dialogs.answer(mb::Yes);
-        f.click(QStringLiteral("cmdDelete"));
-        QCOMPARE(f.shownName(), QStringLiteral("Bird 2"));
-        QCOMPARE(f.panel(2), QStringLiteral("Record 1 "));
-        QCOMPARE(f.text(QStringLiteral("lblTotalSightings")), QStringLiteral("Total Sightings: 2"));
-        f.click(QStringLiteral("cmdLast"));
+        f.click("cmdDelete");
+        QCOMPARE(f.shownAt(), u"Bird 2|Record 1 "_s);
+        QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 2"_s);
+        f.click("cmdLast");
         f.dialogs.answer(mb::Yes);
-        f.trigger(QStringLiteral("mnuDelete"));
-        QCOMPARE(f.shownName(), QStringLiteral("Bird 2"));
+        f.trigger("mnuDelete");
+        QCOMPARE(f.shownName(), u"Bird 2"_s);
         QCOMPARE(f.total(), 1);
         f.takeMessages();
 
         f.dialogs.answer(mb::Yes);
-        f.click(QStringLiteral("cmdDelete"));
+        f.click("cmdDelete");
         QCOMPARE_MESSAGES(f, kDeleteQuestion,
-                          QStringLiteral("Cannot Delete Record|Bird List must contain at least "
-                                         "one record.\nYou can, however, write over the values "
-                                         "on this record."));
+                          (u"Cannot Delete Record|Bird List must contain at least one record.\n"
+                           u"You can, however, write over the values on this record."_s));
         QCOMPARE(f.total(), 1);
-        QCOMPARE(f.shownName(), QStringLiteral("Bird 2"));
+        QCOMPARE(f.shownName(), u"Bird 2"_s);
     }
 
     void aFailedStoreKeepsTheTypingInItsMode() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(2));
-        f.open();
+        FormFixture f(FormFixture::birdList(2));
         auto readOnly = [&](bool on) {
-            QVERIFY(!f.program->gdbBirdList->execute(
-                QStringLiteral("PRAGMA query_only = %1").arg(on ? 1 : 0)));
+            QVERIFY(!f.program->gdbBirdList->execute(u"PRAGMA query_only = %1"_s.arg(on)));
         };
         auto failedOnce = [&] {
             const QStringList messages = f.takeMessages();
             QCOMPARE(messages.size(), 1);
-            QVERIFY2(messages[0].startsWith(QStringLiteral("Database Error|Error ")),
-                     qPrintable(messages[0]));
+            QVERIFY2(messages[0].startsWith(u"Database Error|Error "_s), qPrintable(messages[0]));
         };
-        f.click(QStringLiteral("cmdAdd"));
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Hoopoe"));
-        f.enter(QStringLiteral("txtLocation"), QStringLiteral("Vineyard"));
+        f.click("cmdAdd");
+        f.enter("txtCommonName", "Hoopoe");
+        f.enter("txtLocation", "Vineyard");
         readOnly(true);
-        f.click(QStringLiteral("cmdUpdate"));
+        f.click("cmdUpdate");
         failedOnce();
-        QCOMPARE(f.shownName(), QStringLiteral("Hoopoe"));
-        QCOMPARE(f.text(QStringLiteral("txtLocation")), QStringLiteral("Vineyard"));
+        QCOMPARE(f.shownName() + f.text("txtLocation"), u"HoopoeVineyard"_s);
         QCOMPARE(f.form()->currentMode(), FormMode::Add);
-
         // Once the file can be written again, the same typing is stored.
         readOnly(false);
-        f.click(QStringLiteral("cmdUpdate"));
+        f.click("cmdUpdate");
         QVERIFY(f.takeMessages().isEmpty());
-        QCOMPARE(f.total(), 3);
-        QCOMPARE(f.panel(2), QStringLiteral("Record 3 "));
+        QCOMPARE(f.shownAt(), u"Hoopoe|Record 3 "_s);
 
         // Changes to a stored record stay on the form when they cannot be stored on leaving it,
         // whether by moving, searching or quitting.
-        f.enter(QStringLiteral("txtLocation"), QStringLiteral("Olive grove"));
+        f.enter("txtLocation", "Olive grove");
         readOnly(true);
-        for (const char* command : {"cmdFirst", "cmdSearch"}) {
-            f.click(QLatin1String(command));
+        for (const char* command : {"cmdFirst", "cmdSearch", "mnuExit"}) {
+            f.press({command});
             failedOnce();
             QCOMPARE(f.form()->currentMode(), FormMode::Browse);
-            QCOMPARE(f.text(QStringLiteral("txtLocation")), QStringLiteral("Olive grove"));
+            QCOMPARE(f.text("txtLocation"), u"Olive grove"_s);
         }
-        QVERIFY(!f.close());
-        failedOnce();
         readOnly(false);
         QVERIFY(f.close());
         FormFixture again;
-        QFile::copy(f.listPath(), again.listPath());
-        again.open();
-        QCOMPARE(again.text(QStringLiteral("txtLocation")), QStringLiteral("Olive grove"));
+        again.openCopyOf(f);
+        QCOMPARE(again.text("txtLocation"), u"Olive grove"_s);
     }
 
     void compactAndRepairComeBackToTheSameRecord() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(5));
-        f.open();
-        f.click(QStringLiteral("cmdFirst"));
-        f.click(QStringLiteral("cmdNext"));
-        const int orders = f.get<QComboBox>(QStringLiteral("cboOrder"))->count();
+        FormFixture f(FormFixture::birdList(5));
+        f.press({"cmdFirst", "cmdNext"});
+        const int orders = f.get<QComboBox>("cboOrder")->count();
         const QString compactQuestion =
-            QStringLiteral("Compact Database|Would you like compact life list database now?");
-
+            u"Compact Database|Would you like compact life list database now?"_s;
         // No changes nothing.
         f.dialogs.answer(mb::No);
-        f.trigger(QStringLiteral("mnuCompactDB"));
+        f.trigger("mnuCompactDB");
         QCOMPARE_MESSAGES(f, compactQuestion);
 
-        f.enter(QStringLiteral("txtLocation"), QStringLiteral("Typed before compacting"));
+        f.enter("txtLocation", "Typed before compacting");
         f.dialogs.answer(mb::Yes);
-        f.trigger(QStringLiteral("mnuCompactDB"));
-        QCOMPARE_MESSAGES(f, compactQuestion,
-                          QStringLiteral("|Plovix database compacted successfully."));
-        QCOMPARE(f.shownName(), QStringLiteral("Bird 2"));
-        QCOMPARE(f.text(QStringLiteral("txtLocation")), QStringLiteral("Typed before compacting"));
-        QCOMPARE(f.panel(2), QStringLiteral("Record 2 "));
-        QCOMPARE(f.text(QStringLiteral("lblTotalSightings")), QStringLiteral("Total Sightings: 5"));
-        QCOMPARE(f.get<QComboBox>(QStringLiteral("cboOrder"))->count(), orders);
+        f.trigger("mnuCompactDB");
+        QCOMPARE_MESSAGES(f, compactQuestion, u"|Plovix database compacted successfully."_s);
+        QCOMPARE(f.shownAt(), u"Bird 2|Record 2 "_s);
+        QCOMPARE(f.text("txtLocation"), u"Typed before compacting"_s);
+        QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 5"_s);
+        QCOMPARE(f.get<QComboBox>("cboOrder")->count(), orders);
         // The form works on the reopened file.
-        f.click(QStringLiteral("cmdNext"));
-        QCOMPARE(f.shownName(), QStringLiteral("Bird 3"));
+        f.click("cmdNext");
+        QCOMPARE(f.shownName(), u"Bird 3"_s);
 
         f.dialogs.answer(mb::Yes);
-        f.trigger(QStringLiteral("mnuRepairDB"));
-        QCOMPARE_MESSAGES(f,
-                          QStringLiteral("Repair Database|Would you like to attempt life list "
-                                         "database repair now?\n(A backup database file will be "
-                                         "added to your Plovix folder.)"),
-                          QStringLiteral("|Plovix database repair procedure complete."));
-        QCOMPARE(f.shownName(), QStringLiteral("Bird 3"));
-        QVERIFY(QFile::exists(f.file(QStringLiteral("Old Bird List Backup(1).mdb"))));
+        f.trigger("mnuRepairDB");
+        QCOMPARE_MESSAGES(
+            f,
+            (u"Repair Database|Would you like to attempt life list database repair "
+             u"now?\n(A backup database file will be added to your Plovix folder.)"_s),
+            u"|Plovix database repair procedure complete."_s);
+        QCOMPARE(f.shownName(), u"Bird 3"_s);
+        QVERIFY(QFile::exists(f.file(u"Old Bird List Backup(1).mdb"_s)));
 
         // A record that is gone: the last one is shown.
-        QVERIFY(!f.program->gdbBirdList->execute(
-            QStringLiteral("DELETE FROM \"Bird List\" WHERE CommonName = 'Bird 3'")));
+        QVERIFY(!f.program->gdbBirdList->execute(u"DELETE FROM \"Bird List\" WHERE Number = 3"_s));
         f.dialogs.answer(mb::Yes);
-        f.trigger(QStringLiteral("mnuCompactDB"));
-        QCOMPARE(f.shownName(), QStringLiteral("Bird 5"));
-        QCOMPARE(f.panel(2), QStringLiteral("Record 4 "));
+        f.trigger("mnuCompactDB");
+        QCOMPARE(f.shownAt(), u"Bird 5|Record 4 "_s);
     }
 
     void aFailedCompactLeavesTheFormOnTheFileOnDisk() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(3));
-        f.open();
-        f.click(QStringLiteral("cmdPrevious"));
+        FormFixture f(FormFixture::birdList(3));
+        f.click("cmdPrevious");
         // The scratch name is taken by a folder, so the compacted copy cannot be made.
-        QVERIFY(QDir(f.folder()).mkpath(QStringLiteral("Bird List Temp.mdb/blocked")));
+        QVERIFY(QDir(f.folder()).mkpath(u"Bird List Temp.mdb/blocked"_s));
         f.dialogs.answer(mb::Yes);
-        f.trigger(QStringLiteral("mnuCompactDB"));
+        f.trigger("mnuCompactDB");
         const QStringList messages = f.takeMessages();
         QCOMPARE(messages.size(), 2);
-        QVERIFY2(messages[1].startsWith(QStringLiteral("Database Compacting Error|")),
-                 qPrintable(messages[1]));
-        QCOMPARE(f.shownName(), QStringLiteral("Bird 2"));
-        f.click(QStringLiteral("cmdNext"));
-        f.enter(QStringLiteral("txtLocation"), QStringLiteral("Still works"));
-        f.click(QStringLiteral("cmdFirst"));
-        QCOMPARE(f.stored(3, QStringLiteral("Location")), QVariant(QStringLiteral("Still works")));
+        QVERIFY2(messages[1].startsWith(u"Database Compacting Error|"_s), qPrintable(messages[1]));
+        QCOMPARE(f.shownName(), u"Bird 2"_s);
+        f.click("cmdNext");
+        f.enter("txtLocation", "Still works");
+        f.click("cmdFirst");
+        QCOMPARE(f.stored(3, "Location"), QVariant(u"Still works"_s));
         QVERIFY(f.takeMessages().isEmpty());
     }
 };

@@ -12,12 +12,12 @@ namespace {
 
 QList<Sighting> sightings() {
     return {
-        {{QStringLiteral("CommonName"), QStringLiteral("Wren")},
-         {QStringLiteral("Order"), QStringLiteral("Passeriformes")},
-         {QStringLiteral("Family"), QStringLiteral("Troglodytidae")}},
-        {{QStringLiteral("CommonName"), QStringLiteral("Osprey")},
-         {QStringLiteral("Order"), QStringLiteral("Accipitriformes")},
-         {QStringLiteral("Family"), QStringLiteral("Pandionidae")}},
+        {{u"CommonName"_s, u"Wren"_s},
+         {u"Order"_s, u"Passeriformes"_s},
+         {u"Family"_s, u"Troglodytidae"_s}},
+        {{u"CommonName"_s, u"Osprey"_s},
+         {u"Order"_s, u"Accipitriformes"_s},
+         {u"Family"_s, u"Pandionidae"_s}},
     };
 }
 
@@ -30,9 +30,8 @@ QStringList listOf(QComboBox* combo) {
 }
 
 QString tooLong(int n, int max) {
-    return QStringLiteral(
-               "Maximum Text Length Exceeded|Please shorten this entry.\nIt contains "
-               "%1 characters and a maximum of %2 is allowed.")
+    return (u"Maximum Text Length Exceeded|Please shorten this entry.\nIt contains "
+            u"%1 characters and a maximum of %2 is allowed."_s)
         .arg(n)
         .arg(max);
 }
@@ -43,194 +42,181 @@ class TestRecordFormFields : public QObject {
     Q_OBJECT
 
     static int rows(FormFixture& f, const QString& where, const QVariantList& values) {
-        return f.query(QStringLiteral("SELECT COUNT(*) FROM ") + where, values).toInt();
+        return f.query(u"SELECT COUNT(*) FROM "_s + where, values).toInt();
     }
 
 private slots:
     void aNewCountryIsStoredOnceAndTakesItsAlphabeticalPlace() {
-        FormFixture f;
-        f.makeList(sightings());
-        f.open();
-        auto* country = f.get<QComboBox>(QStringLiteral("cboCountry"));
+        FormFixture f(sightings());
+        auto* country = f.get<QComboBox>("cboCountry");
         const int before = country->count();
-        f.enter(QStringLiteral("cboCountry"), QStringLiteral("Côte d'Azur"));
-        QCOMPARE(f.panel(1),
-                 QStringLiteral("Select Country from drop-down list or type new entry"));
-        f.focus(QStringLiteral("cboRegion"));
+        f.enter("cboCountry", "Côte d'Azur");
+        QCOMPARE(f.panel(1), u"Select Country from drop-down list or type new entry"_s);
+        f.focus("cboRegion");
         QCOMPARE(country->count(), before + 1);
         const QStringList items = listOf(country);
-        const qsizetype at = items.indexOf(QStringLiteral("Côte d'Azur"));
+        const qsizetype at = items.indexOf(u"Côte d'Azur"_s);
         QVERIFY(at > 0);
         QVERIFY(QString::compare(items[at - 1], items[at], Qt::CaseInsensitive) < 0);
         QVERIFY(QString::compare(items[at], items[at + 1], Qt::CaseInsensitive) < 0);
-        QCOMPARE(country->currentText(), QStringLiteral("Côte d'Azur"));
+        QCOMPARE(country->currentText(), u"Côte d'Azur"_s);
 
         // Leaving again, or typing it in another case, stores nothing more.
-        f.focus(QStringLiteral("cboCountry"));
-        f.focus(QStringLiteral("cboRegion"));
-        f.enter(QStringLiteral("cboCountry"), QStringLiteral("CÔTE D'AZUR"));
-        f.focus(QStringLiteral("cboRegion"));
-        QCOMPARE(rows(f, QStringLiteral("Countries WHERE Country LIKE '%azur%'"), {}), 1);
+        f.focus("cboCountry");
+        f.focus("cboRegion");
+        f.enter("cboCountry", "CÔTE D'AZUR");
+        f.focus("cboRegion");
+        QCOMPARE(rows(f, u"Countries WHERE Country LIKE '%azur%'"_s, {}), 1);
         QCOMPARE(country->count(), before + 1);
         QVERIFY(f.takeMessages().isEmpty());
 
         // The entry is kept whether or not the sighting is.
-        f.click(QStringLiteral("cmdAdd"));
-        f.enter(QStringLiteral("cboRegion"), QStringLiteral("Lesser Antilles"));
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Dropped"));
-        f.click(QStringLiteral("cmdCancel"));
-        QCOMPARE(rows(f, QStringLiteral("Regions WHERE Region = ?"), {"Lesser Antilles"}), 1);
+        f.click("cmdAdd");
+        f.enter("cboRegion", "Lesser Antilles");
+        f.enter("txtCommonName", "Dropped");
+        f.click("cmdCancel");
+        QCOMPARE(rows(f, u"Regions WHERE Region = ?"_s, {"Lesser Antilles"}), 1);
     }
 
     void theFamilyListFollowsTheOrder() {
-        FormFixture f;
-        f.makeList(sightings());
-        f.open();
-        auto* order = f.get<QComboBox>(QStringLiteral("cboOrder"));
-        auto* family = f.get<QComboBox>(QStringLiteral("cboFamily"));
-        QCOMPARE(family->currentText(), QStringLiteral("Pandionidae"));
-        QVERIFY(listOf(family).contains(QStringLiteral("Accipitridae")));
-        QVERIFY(!listOf(family).contains(QStringLiteral("Troglodytidae")));
+        FormFixture f(sightings());
+        auto* order = f.get<QComboBox>("cboOrder");
+        auto* family = f.get<QComboBox>("cboFamily");
+        QCOMPARE(family->currentText(), u"Pandionidae"_s);
+        QVERIFY(listOf(family).contains(u"Accipitridae"_s));
+        QVERIFY(!listOf(family).contains(u"Troglodytidae"_s));
 
         // The mouse wheel passing over the box changes nothing.
         QWheelEvent wheel(QPointF(5, 5), order->mapToGlobal(QPointF(5, 5)), QPoint(),
                           QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(order, &wheel);
-        QCOMPARE(order->currentText(), QStringLiteral("Accipitriformes"));
+        QCOMPARE(order->currentText(), u"Accipitriformes"_s);
         // Tabbing through the order without changing it keeps the family.
-        f.focus(QStringLiteral("cboOrder"));
-        f.focus(QStringLiteral("cboFamily"));
-        QCOMPARE(family->currentText(), QStringLiteral("Pandionidae"));
+        f.focus("cboOrder");
+        f.focus("cboFamily");
+        QCOMPARE(family->currentText(), u"Pandionidae"_s);
 
         // Picking another order reloads the list and empties the family.
-        f.choose(QStringLiteral("cboOrder"), QStringLiteral("Passeriformes"));
+        f.choose("cboOrder", "Passeriformes");
         QCOMPARE(family->currentText(), QString());
-        QVERIFY(listOf(family).contains(QStringLiteral("Troglodytidae")));
+        QVERIFY(listOf(family).contains(u"Troglodytidae"_s));
 
         // A new family is stored under the order shown, once; under another order it is
         // another row, and a new order is stored too.
-        const QString families = QStringLiteral("Families WHERE Family = ? AND \"Order\" = ?");
-        f.enter(QStringLiteral("cboFamily"), QStringLiteral("Cettiidae"));
-        f.focus(QStringLiteral("txtSpecies"));
-        f.enter(QStringLiteral("cboFamily"), QStringLiteral("cettiidae"));
-        f.focus(QStringLiteral("txtSpecies"));
+        const QString families = u"Families WHERE Family = ? AND \"Order\" = ?"_s;
+        f.enter("cboFamily", "Cettiidae");
+        f.focus("txtSpecies");
+        f.enter("cboFamily", "cettiidae");
+        f.focus("txtSpecies");
         QCOMPARE(rows(f, families, {"Cettiidae", "Passeriformes"}), 1);
-        QCOMPARE(rows(f, QStringLiteral("Families WHERE Family LIKE 'cettiidae'"), {}), 1);
-        f.enter(QStringLiteral("cboOrder"), QStringLiteral("Sylviiformes"));
-        f.enter(QStringLiteral("cboFamily"), QStringLiteral("Cettiidae"));
-        f.focus(QStringLiteral("txtSpecies"));
-        QCOMPARE(rows(f, QStringLiteral("Orders WHERE \"Order\" = ?"), {"Sylviiformes"}), 1);
+        QCOMPARE(rows(f, u"Families WHERE Family LIKE 'cettiidae'"_s, {}), 1);
+        f.enter("cboOrder", "Sylviiformes");
+        f.enter("cboFamily", "Cettiidae");
+        f.focus("txtSpecies");
+        QCOMPARE(rows(f, u"Orders WHERE \"Order\" = ?"_s, {"Sylviiformes"}), 1);
         QCOMPARE(rows(f, families, {"Cettiidae", "Sylviiformes"}), 1);
 
         // The record keeps what was chosen.
-        f.click(QStringLiteral("cmdFirst"));
-        QCOMPARE(f.stored(2, QStringLiteral("Family")), QVariant(QStringLiteral("Cettiidae")));
-        QCOMPARE(f.stored(2, QStringLiteral("Order")), QVariant(QStringLiteral("Sylviiformes")));
-        QCOMPARE(family->currentText(), QStringLiteral("Troglodytidae"));
+        f.click("cmdFirst");
+        QCOMPARE(f.stored(2, u"Family"_s), QVariant(u"Cettiidae"_s));
+        QCOMPARE(f.stored(2, u"Order"_s), QVariant(u"Sylviiformes"_s));
+        QCOMPARE(family->currentText(), u"Troglodytidae"_s);
         QVERIFY(f.takeMessages().isEmpty());
 
         // A family needs an order.
-        f.enter(QStringLiteral("cboOrder"), QString());
-        f.focus(QStringLiteral("cboFamily"));
-        QCOMPARE_MESSAGES(
-            f, QStringLiteral("No Order Specified|An Order must be entered before a Family."));
+        f.enter("cboOrder", QString());
+        f.focus("cboFamily");
+        QCOMPARE_MESSAGES(f, u"No Order Specified|An Order must be entered before a Family."_s);
         QCOMPARE(f.focused(), order);
         QCOMPARE(family->currentText(), QString());
     }
 
     void monthAndYearTakeOnlyListEntries() {
-        FormFixture f;
-        f.makeList({{{QStringLiteral("CommonName"), QStringLiteral("Kite")},
-                     {QStringLiteral("Month"), QStringLiteral("Marchh")}},
-                    {{QStringLiteral("CommonName"), QStringLiteral("Tern")},
-                     {QStringLiteral("Month"), QStringLiteral("March")},
-                     {QStringLiteral("Year"), QStringLiteral("2026")}}});
-        f.open();
-        auto* month = f.get<QComboBox>(QStringLiteral("cboMonth"));
-        auto* year = f.get<QComboBox>(QStringLiteral("cboYear"));
-        QCOMPARE(year->itemText(0), QStringLiteral("1970"));
-        QCOMPARE(year->itemText(year->count() - 1), QStringLiteral("2026"));
+        FormFixture f(
+            {{{u"CommonName"_s, u"Kite"_s}, {u"Month"_s, u"Marchh"_s}},
+             {{u"CommonName"_s, u"Tern"_s}, {u"Month"_s, u"March"_s}, {u"Year"_s, u"2026"_s}}});
+        auto* month = f.get<QComboBox>("cboMonth");
+        auto* year = f.get<QComboBox>("cboYear");
+        QCOMPARE(year->itemText(0), u"1970"_s);
+        QCOMPARE(year->itemText(year->count() - 1), u"2026"_s);
 
         // Typing is discarded; Backspace makes a text that is no entry, which is refused.
-        f.focus(QStringLiteral("cboMonth"));
-        QCOMPARE(f.panel(1), QStringLiteral("Select Month from drop-down list"));
-        QTest::keyClicks(month, QStringLiteral("xyz"));
-        QCOMPARE(month->currentText(), QStringLiteral("March"));
+        f.focus("cboMonth");
+        QCOMPARE(f.panel(1), u"Select Month from drop-down list"_s);
+        QTest::keyClicks(month, u"xyz"_s);
+        QCOMPARE(month->currentText(), u"March"_s);
         month->lineEdit()->end(false);
         QTest::keyClick(month, Qt::Key_Backspace);
         QCOMPARE(month->currentText(), QString());
-        const QString refused =
-            QStringLiteral("Plovix|Please select a Month from the drop-down list.");
+        const QString refused = u"Plovix|Please select a Month from the drop-down list."_s;
         QCOMPARE_MESSAGES(f, refused);
         QCOMPARE(f.focused(), month);
 
         // Dropping down an empty box fills in today's month and year.
         month->showPopup();
         month->hidePopup();
-        QCOMPARE(month->currentText(), QStringLiteral("December"));
+        QCOMPARE(month->currentText(), u"December"_s);
         year->setCurrentIndex(-1);
         year->setEditText(QString());
         year->showPopup();
         year->hidePopup();
-        QCOMPARE(year->currentText(), QStringLiteral("2026"));
+        QCOMPARE(year->currentText(), u"2026"_s);
         QVERIFY(f.takeMessages().isEmpty());
 
         // A stored month that is no entry is refused when its record is shown.
-        f.click(QStringLiteral("cmdFirst"));
+        f.click("cmdFirst");
         QCOMPARE_MESSAGES(f, refused);
         QCOMPARE(month->currentText(), QString());
     }
 
     void textsLongerThanTheirFieldAreRefused() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(2));
-        f.open();
+        FormFixture f(FormFixture::birdList(2));
         // The field that has the focus when the window opens is checked like any other.
-        QCOMPARE(f.focused(), f.get(QStringLiteral("txtCommonName")));
+        QCOMPARE(f.focused(), f.get("txtCommonName"));
         QTest::keyClicks(f.focused(), QString(45, QLatin1Char('z')));
-        f.focus(QStringLiteral("txtAlternateName"));
+        f.focus("txtAlternateName");
         QCOMPARE_MESSAGES(f, tooLong(51, 50));  // "Bird 2" and the 45 letters typed after it
         for (const char* name : {"txtCommonName", "txtLocation", "cboCountry", "cboOrder"}) {
             f.enter(QLatin1String(name), QString(50, QLatin1Char('a')));
-            f.focus(QStringLiteral("txtAlternateName"));
+            f.focus("txtAlternateName");
             QVERIFY2(f.takeMessages().isEmpty(), name);
             f.enter(QLatin1String(name), QString(51, QLatin1Char('b')));
-            f.focus(QStringLiteral("txtAlternateName"));
+            f.focus("txtAlternateName");
             QCOMPARE_MESSAGES(f, tooLong(51, 50));
             // The text stays in the box that has the focus again.
             QCOMPARE(f.focused(), f.get(QLatin1String(name)));
             QCOMPARE(f.text(QLatin1String(name)), QString(51, QLatin1Char('b')));
-            f.enter(QLatin1String(name), QStringLiteral("Peru"));
+            f.enter(QLatin1String(name), u"Peru"_s);
         }
         // A country that is too long is neither looked up nor stored.
-        QCOMPARE(rows(f, QStringLiteral("Countries WHERE Country LIKE 'bbbb%'"), {}), 0);
+        QCOMPARE(rows(f, u"Countries WHERE Country LIKE 'bbbb%'"_s, {}), 0);
 
         // A click on a button does not go through while the field refuses to be left.
-        f.enter(QStringLiteral("txtCommonName"), QString(55, QLatin1Char('x')));
-        f.click(QStringLiteral("cmdFirst"));
+        f.enter("txtCommonName", QString(55, QLatin1Char('x')));
+        f.click("cmdFirst");
         QCOMPARE_MESSAGES(f, tooLong(55, 50));
-        QCOMPARE(f.focused(), f.get(QStringLiteral("txtCommonName")));
-        QVERIFY(!f.get<QPushButton>(QStringLiteral("cmdFirst"))->isDown());
-        QCOMPARE(f.panel(2), QStringLiteral("Record 2 "));
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Bird 2"));
+        QCOMPARE(f.focused(), f.get("txtCommonName"));
+        QVERIFY(!f.get<QPushButton>("cmdFirst")->isDown());
+        QCOMPARE(f.panel(2), u"Record 2 "_s);
+        f.enter("txtCommonName", "Bird 2");
         // Leaving the binomial name capitalises it.
-        f.enter(QStringLiteral("txtSpecies"), QStringLiteral("PASSER DOMESTICUS"));
-        f.focus(QStringLiteral("txtLocation"));
-        QCOMPARE(f.text(QStringLiteral("txtSpecies")), QStringLiteral("Passer domesticus"));
+        f.enter("txtSpecies", "PASSER DOMESTICUS");
+        f.focus("txtLocation");
+        QCOMPARE(f.text("txtSpecies"), u"Passer domesticus"_s);
 
         // A long text; a menu command leaves the field as well, and is not carried out.
-        auto* comments = f.get<QPlainTextEdit>(QStringLiteral("txtComments"));
-        f.focus(QStringLiteral("txtComments"));
+        auto* comments = f.get<QPlainTextEdit>("txtComments");
+        f.focus("txtComments");
         comments->setPlainText(QString(32000, QLatin1Char('c')));
-        f.focus(QStringLiteral("txtAdditional"));
+        f.focus("txtAdditional");
         QVERIFY(f.takeMessages().isEmpty());
-        f.focus(QStringLiteral("txtComments"));
+        f.focus("txtComments");
         comments->moveCursor(QTextCursor::End);
         QTest::keyClick(comments, Qt::Key_D);
-        f.trigger(QStringLiteral("mnuFirst"));
+        f.trigger("mnuFirst");
         QCOMPARE_MESSAGES(f, tooLong(32001, 32000));
         QCOMPARE(comments->textCursor().selectedText().size(), 32001);
-        QCOMPARE(f.panel(2), QStringLiteral("Record 2 "));
+        QCOMPARE(f.panel(2), u"Record 2 "_s);
     }
 
     void speciesCapitalisation_data() {
@@ -256,10 +242,8 @@ private slots:
     }
 
     void theEditMenuFollowsTheFocusedControl() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(1));
-        f.open();
-        QMenu* edit = f.form()->menuBar()->findChild<QMenu*>(QStringLiteral("mnuEdit"));
+        FormFixture f(FormFixture::birdList(1));
+        QMenu* edit = f.form()->menuBar()->findChild<QMenu*>(u"mnuEdit"_s);
         auto enabled = [&] {
             emit edit->aboutToShow();
             QString state;
@@ -269,38 +253,35 @@ private slots:
             }
             return state;
         };
-        QGuiApplication::clipboard()->setText(QStringLiteral("Heron"));
-        auto* name = f.get<QLineEdit>(QStringLiteral("txtCommonName"));
-        f.focus(QStringLiteral("txtCommonName"));
+        QGuiApplication::clipboard()->setText(u"Heron"_s);
+        auto* name = f.get<QLineEdit>("txtCommonName");
+        f.focus("txtCommonName");
         name->end(false);
         // Unchanged, caret at the end, nothing selected.
-        QCOMPARE(enabled(), QStringLiteral("000101"));
+        QCOMPARE(enabled(), u"000101"_s);
         name->selectAll();
-        QCOMPARE(enabled(), QStringLiteral("011110"));
+        QCOMPARE(enabled(), u"011110"_s);
 
-        f.trigger(QStringLiteral("mnuCut"));
+        f.trigger("mnuCut");
         QCOMPARE(name->text(), QString());
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Bird 1"));
-        QCOMPARE(enabled(), QStringLiteral("100100"));
-        f.trigger(QStringLiteral("mnuPaste"));
-        f.trigger(QStringLiteral("mnuPaste"));
-        QCOMPARE(name->text(), QStringLiteral("Bird 1Bird 1"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"Bird 1"_s);
+        QCOMPARE(enabled(), u"100100"_s);
+        f.press({"mnuPaste", "mnuPaste"});
+        QCOMPARE(name->text(), u"Bird 1Bird 1"_s);
         name->home(false);
-        QCOMPARE(enabled(), QStringLiteral("100111"));
-        f.trigger(QStringLiteral("mnuDeleteText"));
-        QCOMPARE(name->text(), QStringLiteral("ird 1Bird 1"));
-        f.trigger(QStringLiteral("mnuSelectAll"));
-        QCOMPARE(name->selectedText(), QStringLiteral("ird 1Bird 1"));
+        QCOMPARE(enabled(), u"100111"_s);
+        f.trigger("mnuDeleteText");
+        QCOMPARE(name->text(), u"ird 1Bird 1"_s);
+        f.trigger("mnuSelectAll");
+        QCOMPARE(name->selectedText(), u"ird 1Bird 1"_s);
 
         // A button has no text to work on.
-        f.focus(QStringLiteral("cmdAdd"));
-        QCOMPARE(enabled(), QStringLiteral("000000"));
+        f.focus("cmdAdd");
+        QCOMPARE(enabled(), u"000000"_s);
     }
 
     void hintsFollowTheMouse() {
-        FormFixture f;
-        f.makeList(FormFixture::birdList(1));
-        f.open();
+        FormFixture f(FormFixture::birdList(1));
         auto over = [&](const char* name, QPoint at = {}) {
             // The event goes to the innermost widget under the pointer, as the window system's.
             QWidget* widget = f.get(QLatin1String(name));
@@ -312,51 +293,47 @@ private slots:
             QApplication::sendEvent(target, &move);
             return f.panel(1);
         };
-        QCOMPARE(over("cmdNext"), QStringLiteral("Displays your next sighting record"));
+        QCOMPARE(over("cmdNext"), u"Displays your next sighting record"_s);
         // The frame empties the panel; the common name leaves it as it is.
         QCOMPARE(over("frmName", QPoint(2, 2)), QString());
-        QCOMPARE(over("cmdAdd"), QStringLiteral("Creates a new sighting record"));
-        QCOMPARE(over("txtCommonName"), QStringLiteral("Creates a new sighting record"));
-        const QString country =
-            QStringLiteral("Select Country from drop-down list or type new entry");
+        QCOMPARE(over("cmdAdd"), u"Creates a new sighting record"_s);
+        QCOMPARE(over("txtCommonName"), u"Creates a new sighting record"_s);
+        const QString country = u"Select Country from drop-down list or type new entry"_s;
         QCOMPARE(over("lblCountryRect", QPoint(1, 1)), country);
-        QCOMPARE(over("lblYearRect", QPoint(1, 1)),
-                 QStringLiteral("Select Year from drop-down list"));
+        QCOMPARE(over("lblYearRect", QPoint(1, 1)), u"Select Year from drop-down list"_s);
         QCOMPARE(over("txtComments"), QString());
         // While search targets are typed, a lookup box only offers its list.
-        f.click(QStringLiteral("cmdSearch"));
-        QCOMPARE(
-            over("lblCountryRect", QPoint(1, 1)),
-            QStringLiteral("In search mode, Country can only be selected from drop-down list"));
-        QCOMPARE(
-            over("cmdFindNext"),
-            QStringLiteral("Displays the next sighting record that matches your search targets"));
+        f.click("cmdSearch");
+        QCOMPARE(over("lblCountryRect", QPoint(1, 1)),
+                 u"In search mode, Country can only be selected from drop-down list"_s);
+        QCOMPARE(over("cmdFindNext"),
+                 u"Displays the next sighting record that matches your search targets"_s);
     }
 
     void confirmOverwriteGivesTheExtensionAndAsksBeforeReplacing() {
         TestPlatform p;
-        QVERIFY(QDir(p.folder()).mkpath(QStringLiteral("Lists.old")));
-        const QString folder = p.file(QStringLiteral("Lists.old/"));
+        QVERIFY(QDir(p.folder()).mkpath(u"Lists.old"_s));
+        const QString folder = p.file(u"Lists.old/"_s);
         for (const auto& [given, result] : {std::pair{"birds", "birds.html"},
                                             {"birds.txt", "birds.html"},
                                             {"birds.HTML", "birds.HTML"}}) {
             QString fileName = folder + QLatin1String(given);
-            QVERIFY(confirmOverwrite(p.dialogs, fileName, QStringLiteral("html")));
+            QVERIFY(confirmOverwrite(p.dialogs, fileName, u"html"_s));
             QCOMPARE(fileName, folder + QLatin1String(result));
         }
         QVERIFY(p.dialogs.calls().isEmpty());
 
-        QString fileName = folder + QStringLiteral("birds");
-        QFile existing(folder + QStringLiteral("birds.html"));
+        QString fileName = folder + u"birds"_s;
+        QFile existing(folder + u"birds.html"_s);
         QVERIFY(existing.open(QIODevice::WriteOnly));
         existing.close();
-        QVERIFY(!confirmOverwrite(p.dialogs, fileName, QStringLiteral("html")));
+        QVERIFY(!confirmOverwrite(p.dialogs, fileName, u"html"_s));
         QCOMPARE(p.dialogs.calls()[0].style, mb::Exclamation | mb::YesNo | mb::DefaultButton2);
-        QCOMPARE_MESSAGES(p, QStringLiteral("Save File|") + folder +
-                                 QStringLiteral("birds.html\nThis file already exists.\n\n"
-                                                "Replace existing file?"));
+        QCOMPARE_MESSAGES(p, u"Save File|"_s + folder +
+                                 (u"birds.html\nThis file already exists.\n\n"
+                                  u"Replace existing file?"_s));
         p.dialogs.answer(mb::Yes);
-        QVERIFY(confirmOverwrite(p.dialogs, fileName, QStringLiteral("html")));
+        QVERIFY(confirmOverwrite(p.dialogs, fileName, u"html"_s));
         QVERIFY(existing.exists());
     }
 };

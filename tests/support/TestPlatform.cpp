@@ -5,8 +5,7 @@
 TestPlatform::TestPlatform(const QString& folder)
     : m_folder(folder.isEmpty() ? m_dir.path() : folder) {
     program = std::make_unique<Program>(AppInfo::inFolder(m_folder), dialogs, clock, cursor, shell);
-    program->gobjSettings =
-        std::make_unique<CRegSettings>(RegistryStore(file(QStringLiteral("registry.json"))));
+    program->gobjSettings = std::make_unique<CRegSettings>(RegistryStore(file(u"registry.json"_s)));
 }
 
 TestPlatform::~TestPlatform() {
@@ -15,6 +14,6 @@ TestPlatform::~TestPlatform() {
 
 QStringList TestPlatform::files() const {
     QStringList names = QDir(m_folder).entryList(QDir::Files, QDir::Name);
-    names.removeOne(QStringLiteral("registry.json"));
+    names.removeOne(u"registry.json"_s);
     return names;
 }

@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 class TestPlatform {
 public:
     // The program folder is `folder`, or a new scratch folder; settings are kept in it too.
@@ -17,7 +19,7 @@ public:
 
     QString folder() const { return m_folder; }
     QString file(const QString& name) const { return m_folder + QLatin1Char('/') + name; }
-    QString listPath() const { return file(QStringLiteral("Bird List.mdb")); }
+    QString listPath() const { return file(u"Bird List.mdb"_s); }
     // The files in the program folder, by name.
     QStringList files() const;
 
