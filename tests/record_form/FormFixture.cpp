@@ -88,19 +88,12 @@ bool FormFixture::enabled(const QString& name) const {
 
 QString FormFixture::text(const QString& name) const {
     QWidget* widget = get(name);
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        return line->text();
+    for (const char* property : {"currentText", "plainText", "text"}) {
+        if (const QVariant text = widget->property(property); text.isValid()) {
+            return text.toString();
+        }
     }
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        return combo->currentText();
-    }
-    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
-        return box->toPlainText();
-    }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return label->text();
-    }
-    return qobject_cast<QAbstractButton*>(widget)->text();
+    qFatal("no text in %s", qPrintable(name));
 }
 
 void FormFixture::focus(const QString& name) {
@@ -112,29 +105,18 @@ void FormFixture::focus(const QString& name) {
 void FormFixture::enter(const QString& name, const QString& text) {
     QWidget* widget = get(name);
     focus(name);
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        combo->lineEdit()->selectAll();
-    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        line->selectAll();
-    } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
-        box->selectAll();
-    }
+    QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
     if (text.isEmpty()) {
         QTest::keyClick(widget, Qt::Key_Delete);
     }
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0) {
+    for (const QChar ch : text) {
+        if (ch == u'\n') {
             QTest::keyClick(widget, Qt::Key_Return);
-        }
-        for (const QChar ch : lines[i]) {
-            if (ch.unicode() < 128) {
-                QTest::keyClick(widget, ch.toLatin1());
-            } else {
-                // A letter no key of the test keyboard has is typed as its text.
-                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-                QApplication::sendEvent(widget, &press);
-            }
+        } else {
+            // A letter no key of the test keyboard has is typed as its text.
+            QKeyEvent press(QEvent::KeyPress, ch.unicode() < 128 ? ch.toUpper().unicode() : 0,
+                            Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(widget, &press);
         }
     }
 }

@@ -1,6 +1,7 @@
-// Searching the life list from the record form: targets, the Find commands and leaving search
-// mode, with the targets never reaching the file.
+// Searching the life list from the record form: targets turned into criteria, the Find
+// commands and leaving search mode, with the targets never reaching the file.
 #include "record_form/FormFixture.h"
+#include "search/SearchCriteria.h"
 
 namespace {
 
@@ -32,6 +33,24 @@ class TestSearchForm : public QObject {
     Q_OBJECT
 
 private slots:
+    void targetsJoinInTheFieldsOrderAsPatterns() {
+        // Typed last field first; read in the form's order, whatever the typing order was. A
+        // quote becomes "?" (any one character); the user's own wildcards keep their meaning.
+        const QHash<QString, QString> typed{{u"Additional"_s, u"nest"_s},
+                                            {u"Year"_s, u"2001"_s},
+                                            {u"Order"_s, u"Passeri*s"_s},
+                                            {u"CommonName"_s, u"Cetti's"_s},
+                                            {u"Location"_s, QString()}};
+        auto criteriaFor = [](const QHash<QString, QString>& targets) {
+            return search::buildCriteria([&](const QString& field) { return targets[field]; });
+        };
+        QCOMPARE(criteriaFor(typed).text(),
+                 u"[CommonName] LIKE '*Cetti?s*' AND [Order] LIKE '*Passeri*s*' AND [Year] LIKE "
+                 u"'*2001*' AND [Additional] LIKE '*nest*'"_s);
+        QVERIFY(criteriaFor({}).isEmpty());
+        QCOMPARE(search::MakeSearchTarget(u"'a''"_s), u"*?a??*"_s);
+    }
+
     void findsMatchesBothWaysAndCancelsOnTheLastFound() {
         FormFixture f(warblers());
         f.press({"cmdFirst", "cmdNext", "cmdSearch"});

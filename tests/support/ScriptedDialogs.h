@@ -32,12 +32,6 @@ public:
     const QList<Call>& calls() const { return m_calls; }
     // The boxes shown since the last call, as "title|text", and forgets them.
     QStringList takeMessages();
-    int unansweredCount() const { return int(m_answers.size()); }
-    void clearCalls() { m_calls.clear(); }
-    void clear() {
-        m_calls.clear();
-        m_answers.clear();
-    }
 
 private:
     QList<Call> m_calls;
