@@ -33,15 +33,6 @@ Statement prepare(sqlite3* db, const QString& sql) {
     return {stmt, &sqlite3_finalize};
 }
 
-void bind(sqlite3_stmt* stmt, int index, const QVariant& value) {
-    if (value.isNull()) {
-        sqlite3_bind_null(stmt, index);
-    } else {
-        const QString text = value.toString();
-        sqlite3_bind_text16(stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
-    }
-}
-
 QVariant columnValue(sqlite3_stmt* stmt, int column) {
     switch (sqlite3_column_type(stmt, column)) {
         case SQLITE_INTEGER:
@@ -101,53 +92,21 @@ bool overwrite(const QString& path, qint64 offset, const QByteArray& bytes) {
            file.write(bytes) == bytes.size() && file.flush();
 }
 
-// Field `field` (in the order of the table's columns after Number) of sighting `number`.
-QString sighting(int number, int field, int commentLength) {
-    const QString n = QString::number(number);
-    const QString values[] = {
-        u"Grüner Laubsänger's \"%1\""_s.arg(n),
-        number % 3 == 0 ? QString() : u"Alt "_s + n,
-        u"Passeriformes"_s,
-        u"Phylloscopidae"_s,
-        u"Phylloscopus "_s + n,
-        u"Marsh "_s + n,
-        u"Côte d'Ivoire"_s,
-        u"Africa"_s,
-        QString::number(1 + number % 12),
-        QString::number(1970 + number % 50),
-        u"%1: "_s.arg(n).leftJustified(commentLength, QChar(u'~')),
-        number % 2 ? QString() : u""_s,
-        QString(),
-    };
-    return values[field];
-}
-
 }  // namespace
 
 bool makeLifeList(const QString& path, int sightings, int commentLength) {
-    if (createNewLifeList(path, ShippedData::load())) {
-        return false;
-    }
-    const Connection db = connect(path, true);
-    if (!run(db.get(), u"BEGIN"_s)) {
-        return false;
-    }
-    const Statement insert =
-        prepare(db.get(), (u"INSERT INTO \"Bird List\" (CommonName, AlternateName, "
-                           u"\"Order\", Family, Species, Location, Country, Region, Month, "
-                           u"Year, Comments, Additional, Images) "
-                           u"VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"_s));
-    for (int n = 0; n < sightings; ++n) {
-        for (int field = 0; field < 13; ++field) {
-            const QString value = sighting(n + 2, field, commentLength);
-            bind(insert.get(), field + 1, value.isNull() ? QVariant() : QVariant(value));
-        }
-        if (sqlite3_step(insert.get()) != SQLITE_DONE) {
-            return false;
-        }
-        sqlite3_reset(insert.get());
-    }
-    return run(db.get(), u"COMMIT"_s);
+    // Names with quotes and letters beyond ASCII, empty and missing values, long comments.
+    return !createNewLifeList(path, ShippedData::load()) &&
+           execute(path, {uR"(WITH RECURSIVE n(i) AS (SELECT 2 WHERE %1 >= 2 UNION ALL
+                SELECT i + 1 FROM n WHERE i < %1)
+            INSERT INTO "Bird List" (CommonName, AlternateName, "Order", Family, Species,
+                Location, Country, Region, Month, Year, Comments, Additional)
+            SELECT printf('Grüner Laubsänger''s "%d"', i), CASE WHEN i % 3 THEN 'Alt ' || i END,
+                'Passeriformes', 'Phylloscopidae', 'Phylloscopus ' || i, 'Marsh ' || i,
+                'Côte d''Ivoire', 'Africa', 1 + i % 12, 1970 + i % 50,
+                substr(i || ': ' || printf('%.*c', %2, '~'), 1, max(%2, length(i) + 2)),
+                CASE WHEN i % 2 = 0 THEN '' END FROM n)"_s.arg(sightings + 1)
+                              .arg(commentLength)});
 }
 
 bool execute(const QString& path, const QStringList& statements) {
@@ -215,7 +174,7 @@ QList<int> leafPages(const QString& path, const QString& table) {
         if (!query) {
             return {};
         }
-        bind(query.get(), 1, table);
+        sqlite3_bind_text16(query.get(), 1, table.utf16(), int(table.size() * 2), SQLITE_TRANSIENT);
         while (sqlite3_step(query.get()) == SQLITE_ROW) {
             pages.append(sqlite3_column_int(query.get(), 0));
         }

@@ -16,7 +16,7 @@ FormFixture::~FormFixture() {
 QList<Sighting> FormFixture::birdList(int count) {
     QList<Sighting> list;
     for (int i = 1; i <= count; ++i) {
-        list.append({{u"CommonName"_s, u"Bird %1"_s.arg(i)}, {u"Country"_s, u"Peru"_s}});
+        list.append({{u"CommonName"_s, u"Bird %1"_s.arg(i)}, {"Country", "Peru"}});
     }
     return list;
 }

@@ -153,9 +153,8 @@ private slots:
     }
 
     void tabMovesThroughTheFieldsInReadingOrder() {
-        FormFixture f({{{u"CommonName"_s, u"Dipper"_s},
-                        {u"Order"_s, u"Passeriformes"_s},
-                        {u"Family"_s, u"Cinclidae"_s}}});
+        FormFixture f(QList<Sighting>{
+            {{"CommonName", "Dipper"}, {"Order", "Passeriformes"}, {"Family", "Cinclidae"}}});
         f.focus("txtCommonName");
         QStringList order;
         for (int i = 0; i < 14; ++i) {

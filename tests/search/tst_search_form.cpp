@@ -36,10 +36,10 @@ private slots:
     void targetsJoinInTheFieldsOrderAsPatterns() {
         // Typed last field first; read in the form's order, whatever the typing order was. A
         // quote becomes "?" (any one character); the user's own wildcards keep their meaning.
-        const QHash<QString, QString> typed{{u"Additional"_s, u"nest"_s},
-                                            {u"Year"_s, u"2001"_s},
-                                            {u"Order"_s, u"Passeri*s"_s},
-                                            {u"CommonName"_s, u"Cetti's"_s},
+        const QHash<QString, QString> typed{{"Additional", "nest"},
+                                            {"Year", "2001"},
+                                            {"Order", "Passeri*s"},
+                                            {"CommonName", "Cetti's"},
                                             {u"Location"_s, QString()}};
         auto criteriaFor = [](const QHash<QString, QString>& targets) {
             return search::buildCriteria([&](const QString& field) { return targets[field]; });
