@@ -70,8 +70,10 @@ private slots:
     void missingLifeListEndsTheProgram() {
         Run run(m_dir.path());
         QVERIFY(!run.start());
-        QCOMPARE(run.dialogs.calls().size(), 1);
-        QCOMPARE(run.dialogs.calls()[0].title, u"Application Startup Error"_s);
+        QCOMPARE_MESSAGES(run, (u"Application Startup Error|Plovix can not locate the Bird List "
+                                u"database.\nPlease check that the database is named correctly "
+                                u"('Bird List.mdb')\nand is located in the same folder as Plovix "
+                                u"('Plovix')"_s));
         QCOMPARE(run.endCodes, QList<int>{1});
         QVERIFY(!QFile::exists(listPath()));
     }

@@ -48,24 +48,15 @@ private:
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
-    void movesAndEnds() {
-        makeList({"Robin", "Wren", "Jay"});
+    void movesStopAtTheEnds() {
+        // The moves themselves are the record form's navigation; here, what lies past the ends.
+        makeList({"Robin", "Wren"});
         auto rs = birds();
-        QVERIFY(rs);
-        QCOMPARE(name(*rs), "Robin");
-        QVERIFY(!rs->bof() && !rs->eof());
-        QVERIFY(!rs->movePrevious());
-        QVERIFY(rs->bof() && rs->absolutePosition() == -1);
+        QVERIFY(!rs->movePrevious() && rs->bof() && rs->absolutePosition() == -1);
         QCOMPARE(rs->movePrevious().number, int(DbError::NoCurrentRecord));
-        QCOMPARE(nameAfter(rs->moveLast(), *rs), "Jay");
-        QCOMPARE(rs->absolutePosition(), 2);
-        QCOMPARE(rs->percentPosition(), 100.0);
-        QVERIFY(!rs->moveNext());
-        QVERIFY(rs->eof() && !rs->value("CommonName").isValid());
+        QVERIFY(!rs->moveLast() && !rs->moveNext() && rs->eof());
+        QVERIFY(!rs->value("CommonName").isValid());
         QCOMPARE(rs->moveNext().number, int(DbError::NoCurrentRecord));
-        QCOMPARE(nameAfter(rs->setAbsolutePosition(1), *rs), "Wren");
-        QCOMPARE(nameAfter(rs->move(-1), *rs), "Robin");
-
         makeList({});
         auto empty = birds();
         QVERIFY(empty->bof() && empty->eof());
