@@ -6,6 +6,7 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtShell.h"
 #include "platform/QtWaitCursor.h"
+#include "platform/SystemClock.h"
 #include "record_form/FrmMain.h"
 
 #include <QApplication>

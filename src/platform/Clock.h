@@ -9,8 +9,3 @@ public:
     virtual QDateTime now() const = 0;
     QDate today() const { return now().date(); }
 };
-
-class SystemClock : public Clock {
-public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-};

@@ -1,20 +1,12 @@
 #pragma once
 
 #include "database/Recordset.h"
+#include "record_form/BoundControl.h"
 
 #include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
-
-// A control that shows one field of the current record as text.
-class BoundControl {
-public:
-    virtual ~BoundControl() = default;
-    virtual QString text() const = 0;
-    // Shows a value without running the control's change handlers.
-    virtual void setText(const QString& text) = 0;
-};
 
 // The moves of the record form's Next and Previous: past the end the last record (the first)
 // stays current.

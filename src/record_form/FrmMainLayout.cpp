@@ -1,5 +1,5 @@
 // The record form's controls and their layout.
-#include "record_form/BoundWidgets.h"
+#include "record_form/BoundWidget.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/FrmMain.h"
 #include "record_form/Hints.h"
@@ -236,14 +236,7 @@ void FrmMain::bindFields() {
         {"Comments", txtComments},     {"Additional", txtAdditional},
     };
     for (const auto& [field, widget] : fields) {
-        std::unique_ptr<BoundControl> control;
-        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-            control = std::make_unique<ComboBinding>(combo);
-        } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
-            control = std::make_unique<PlainTextBinding>(box);
-        } else {
-            control = std::make_unique<LineEditBinding>(qobject_cast<QLineEdit*>(widget));
-        }
+        auto control = std::make_unique<BoundWidget>(widget);
         m_boundOf.insert(widget, control.get());
         Data1.bind(QLatin1String(field), control.get());
         m_bound.push_back(std::move(control));
