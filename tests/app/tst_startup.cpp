@@ -78,13 +78,19 @@ private slots:
         QVERIFY(!QFile::exists(listPath()));
     }
 
-    void windowComesBackWhereItWasClosed() {
+    void theWindowsPlaceAndTheOwnersNameAreKeptBetweenRuns() {
         QVERIFY(!createNewLifeList(listPath()));
         QPoint closedAt;
         {
             Run run(m_dir.path());
             FrmMain* form = run.start();
-            QVERIFY(form && form->isVisible());
+            QCOMPARE(run.program->gstrUserName, accountUserName());
+            run.dialogs.type(u"  Ada Lovelace "_s);
+            run.trigger("mnuOwnerName");
+            QCOMPARE(run.dialogs.calls().last().defaultText, accountUserName());
+            run.dialogs.cancelInput();
+            run.trigger("mnuOwnerName");
+            QCOMPARE(run.program->gstrUserName, u"Ada Lovelace"_s);
             form->move(form->pos() + QPoint(-40, 30));
             QTRY_VERIFY(form->pos() != QPoint());
             closedAt = form->frameGeometry().topLeft();
@@ -94,23 +100,6 @@ private slots:
         }
         Run again(m_dir.path());
         QCOMPARE(again.start()->frameGeometry().topLeft(), closedAt);
-    }
-
-    void ownersNameIsKeptBetweenRuns() {
-        QVERIFY(!createNewLifeList(listPath()));
-        {
-            Run run(m_dir.path());
-            QVERIFY(run.start());
-            QCOMPARE(run.program->gstrUserName, accountUserName());
-            run.dialogs.type(u"  Ada Lovelace "_s);
-            run.trigger("mnuOwnerName");
-            QCOMPARE(run.dialogs.calls().last().defaultText, accountUserName());
-            run.dialogs.cancelInput();
-            run.trigger("mnuOwnerName");
-            QCOMPARE(run.program->gstrUserName, u"Ada Lovelace"_s);
-        }
-        Run again(m_dir.path());
-        QVERIFY(again.plovix.Main());
         QCOMPARE(again.program->gstrUserName, u"Ada Lovelace"_s);
         // An owner may also choose to have no name shown.
         saveUserName(*again.program->gobjSettings, QString());

@@ -78,14 +78,6 @@ void FormFixture::openCopyOf(const FormFixture& other) {
     open();
 }
 
-bool FormFixture::enabled(const QString& name) const {
-    QObject* object = m_form->findChild<QObject*>(name);
-    if (auto* action = qobject_cast<QAction*>(object)) {
-        return action->isEnabled();
-    }
-    return get(name)->isEnabled();
-}
-
 QString FormFixture::text(const QString& name) const {
     QWidget* widget = get(name);
     for (const char* property : {"currentText", "plainText", "text"}) {
@@ -102,7 +94,7 @@ void FormFixture::focus(const QString& name) {
     get(name)->setFocus(Qt::TabFocusReason);
 }
 
-void FormFixture::enter(const QString& name, const QString& text) {
+void FormFixture::enter(const QString& name, const QString& text, const char* then) {
     QWidget* widget = get(name);
     focus(name);
     QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
@@ -118,6 +110,9 @@ void FormFixture::enter(const QString& name, const QString& text) {
                             Qt::NoModifier, QString(ch));
             QApplication::sendEvent(widget, &press);
         }
+    }
+    if (then) {
+        focus(QLatin1String(then));
     }
 }
 
@@ -150,7 +145,11 @@ void FormFixture::trigger(const QString& name) {
     action->trigger();
 }
 
-void FormFixture::press(std::initializer_list<const char*> commands) {
+void FormFixture::press(std::initializer_list<const char*> commands,
+                        std::initializer_list<int> answers) {
+    for (int answer : answers) {
+        dialogs.answer(answer);
+    }
     for (const char* command : commands) {
         const QString name = QLatin1String(command);
         name.startsWith(u"cmd") ? click(name) : trigger(name);

@@ -49,12 +49,15 @@ public:
     }
     QAction* item(const QString& name) const { return get<QAction>(name); }
     bool shown(const QString& name) const { return get(name)->isVisible(); }
-    bool enabled(const QString& name) const;
+    bool enabled(const QString& name) const {
+        return get<QObject>(name)->property("enabled").toBool();
+    }
 
     // The text a control shows, whatever kind it is.
     QString text(const QString& name) const;
-    // Gives a field the focus as Tab would, and types `text` over what it holds.
-    void enter(const QString& name, const QString& text);
+    // Gives a field the focus as Tab would and types `text` over what it holds; then, if asked,
+    // moves on to another control as Tab would.
+    void enter(const QString& name, const QString& text, const char* then = nullptr);
     // Gives a combo box the focus as Tab would and picks one of its list entries.
     void choose(const QString& name, const QString& entry);
     // Gives a control the focus as Tab would.
@@ -63,8 +66,10 @@ public:
     void click(const QString& name);
     // Chooses a menu item.
     void trigger(const QString& name);
-    // Gives commands in turn: clicks each button (cmd...), chooses each menu item (mnu...).
-    void press(std::initializer_list<const char*> commands);
+    // Gives commands in turn: clicks each button (cmd...), chooses each menu item (mnu...). The
+    // message boxes they show get the answers given, then their default buttons.
+    void press(std::initializer_list<const char*> commands,
+               std::initializer_list<int> answers = {});
 
     QString panel(int number) const { return text(u"Panel%1"_s.arg(number)); }
     QString shownName() const { return text(u"txtCommonName"_s); }

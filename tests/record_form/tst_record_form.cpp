@@ -211,19 +211,16 @@ private slots:
         f.click("cmdDelete");
         QCOMPARE_MESSAGES(f, kDeleteQuestion);
         QCOMPARE(f.total(), 3);
-        f.dialogs.answer(mb::Yes);
-        f.click("cmdDelete");
+        f.press({"cmdDelete"}, {mb::Yes});
         QCOMPARE(f.shownAt(), u"Bird 2|Record 1 "_s);
         QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 2"_s);
         f.click("cmdLast");
-        f.dialogs.answer(mb::Yes);
-        f.trigger("mnuDelete");
+        f.press({"mnuDelete"}, {mb::Yes});
         QCOMPARE(f.shownName(), u"Bird 2"_s);
         QCOMPARE(f.total(), 1);
         f.takeMessages();
 
-        f.dialogs.answer(mb::Yes);
-        f.click("cmdDelete");
+        f.press({"cmdDelete"}, {mb::Yes});
         QCOMPARE_MESSAGES(f, kDeleteQuestion,
                           (u"Cannot Delete Record|Bird List must contain at least one record.\n"
                            u"You can, however, write over the values on this record."_s));
@@ -279,13 +276,11 @@ private slots:
         const QString compactQuestion =
             u"Compact Database|Would you like compact life list database now?"_s;
         // No changes nothing.
-        f.dialogs.answer(mb::No);
-        f.trigger("mnuCompactDB");
+        f.press({"mnuCompactDB"}, {mb::No});
         QCOMPARE_MESSAGES(f, compactQuestion);
 
         f.enter("txtLocation", "Typed before compacting");
-        f.dialogs.answer(mb::Yes);
-        f.trigger("mnuCompactDB");
+        f.press({"mnuCompactDB"}, {mb::Yes});
         QCOMPARE_MESSAGES(f, compactQuestion, u"|Plovix database compacted successfully."_s);
         QCOMPARE(f.shownAt(), u"Bird 2|Record 2 "_s);
         QCOMPARE(f.text("txtLocation"), u"Typed before compacting"_s);
@@ -295,8 +290,7 @@ private slots:
         f.click("cmdNext");
         QCOMPARE(f.shownName(), u"Bird 3"_s);
 
-        f.dialogs.answer(mb::Yes);
-        f.trigger("mnuRepairDB");
+        f.press({"mnuRepairDB"}, {mb::Yes});
         QCOMPARE_MESSAGES(
             f,
             (u"Repair Database|Would you like to attempt life list database repair "
@@ -307,8 +301,7 @@ private slots:
 
         // A record that is gone: the last one is shown.
         QVERIFY(!f.program->gdbBirdList->execute(u"DELETE FROM \"Bird List\" WHERE Number = 3"_s));
-        f.dialogs.answer(mb::Yes);
-        f.trigger("mnuCompactDB");
+        f.press({"mnuCompactDB"}, {mb::Yes});
         QCOMPARE(f.shownAt(), u"Bird 5|Record 4 "_s);
     }
 
@@ -317,8 +310,7 @@ private slots:
         f.click("cmdPrevious");
         // The scratch name is taken by a folder, so the compacted copy cannot be made.
         QVERIFY(QDir(f.folder()).mkpath(u"Bird List Temp.mdb/blocked"_s));
-        f.dialogs.answer(mb::Yes);
-        f.trigger("mnuCompactDB");
+        f.press({"mnuCompactDB"}, {mb::Yes});
         const QStringList messages = f.takeMessages();
         QCOMPARE(messages.size(), 2);
         QVERIFY2(messages[1].startsWith(u"Database Compacting Error|"_s), qPrintable(messages[1]));

@@ -34,13 +34,8 @@ private:
 class RecordingShell : public Shell {
 public:
     bool openUrl(const QUrl& url) override {
-        m_opened = url;
-        return m_succeeds;
+        opened.append(url);
+        return true;
     }
-    void setSucceeds(bool succeeds) { m_succeeds = succeeds; }
-    QUrl lastOpened() const { return m_opened; }
-
-private:
-    QUrl m_opened;
-    bool m_succeeds = true;
+    QList<QUrl> opened;
 };
