@@ -35,10 +35,7 @@ class TestSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        QFile::remove(path());
-        QFile::remove(storePath());
-    }
+    void init() { QFile::remove(path()); }
 
     void storeKeysIgnoreCase() {
         RegistryStore store(path());
@@ -187,7 +184,7 @@ private slots:
                 {"47 pixels wide", "28095", "300", desk(), kCentred},
                 {"above the screen", "300", "-3100", desk(), kCentred},
             };
-        CRegSettings settings{RegistryStore(storePath())};
+        CRegSettings settings{RegistryStore(path())};
         for (const auto& [name, left, top, env, expected] : cases) {
             // One form per case, so that no case sees another's place.
             const QString form = QString::fromLatin1(name);
@@ -200,7 +197,7 @@ private slots:
     }
 
     void storesWholeTwipsAsNumbers() {
-        CRegSettings settings{RegistryStore(storePath())};
+        CRegSettings settings{RegistryStore(path())};
         storePosition(settings, "frmMain", QPointF(4566.5, -120.6));
         const auto left =
             settings.store().queryValue(RegistryStore::HKEY_CURRENT_USER,
@@ -212,7 +209,7 @@ private slots:
     void aMaximizedFormKeepsNoPlace() {
         // Forms that are not maximized go back where they were closed (the record form's
         // start-up test); a maximized one is not stored.
-        CRegSettings settings{RegistryStore(storePath())};
+        CRegSettings settings{RegistryStore(path())};
         QWidget maximized;
         maximized.setObjectName("frmMax");
         maximized.showMaximized();
@@ -221,7 +218,6 @@ private slots:
     }
 
 private:
-    QString storePath() const { return m_dir.filePath("registry.json"); }
     QString path() const { return m_dir.filePath("cfg/registry.json"); }
 
     // A value of the Options section as stored: its type and bytes, or (0, "missing").

@@ -57,6 +57,22 @@ bool run(sqlite3* db, const QString& sql) {
     return statement && sqlite3_step(statement.get()) == SQLITE_DONE;
 }
 
+// Every row a query returns; no value when it cannot run to its end.
+std::optional<Rows> rowsOf(const QString& path, const QString& sql) {
+    const Connection db = connect(path, false);
+    const Statement query = prepare(db.get(), sql);
+    Rows rows;
+    int result = query ? SQLITE_ROW : SQLITE_ERROR;
+    while (query && (result = sqlite3_step(query.get())) == SQLITE_ROW) {
+        QVariantList row;
+        for (int i = 0; i < sqlite3_column_count(query.get()); ++i) {
+            row.append(columnValue(query.get(), i));
+        }
+        rows.append(row);
+    }
+    return result == SQLITE_DONE ? std::optional(rows) : std::nullopt;
+}
+
 quint32 bigEndian(const QByteArray& bytes, qsizetype at, int size) {
     quint32 value = 0;
     for (int i = 0; i < size; ++i) {
@@ -133,51 +149,20 @@ ExclusiveLock::~ExclusiveLock() {
 }
 
 std::optional<Rows> readRows(const QString& path, const QString& table) {
-    const Connection db = connect(path, false);
     QString quoted = table;
-    quoted.replace(QLatin1Char('"'), u"\"\""_s);
-    const Statement select =
-        prepare(db.get(), u"SELECT * FROM \"%1\" ORDER BY rowid"_s.arg(quoted));
-    if (!select) {
-        return std::nullopt;
-    }
-    Rows rows;
-    int result;
-    while ((result = sqlite3_step(select.get())) == SQLITE_ROW) {
-        QVariantList row;
-        for (int i = 0; i < sqlite3_column_count(select.get()); ++i) {
-            row.append(columnValue(select.get(), i));
-        }
-        rows.append(row);
-    }
-    if (result != SQLITE_DONE) {
-        return std::nullopt;
-    }
-    return rows;
+    quoted.replace(u'"', u"\"\""_s);
+    return rowsOf(path, u"SELECT * FROM \"%1\" ORDER BY rowid"_s.arg(quoted));
 }
 
 QVariant queryValue(const QString& path, const QString& sql) {
-    const Connection db = connect(path, false);
-    const Statement query = prepare(db.get(), sql);
-    if (!query || sqlite3_step(query.get()) != SQLITE_ROW) {
-        return QVariant();
-    }
-    return columnValue(query.get(), 0);
+    return rowsOf(path, sql).value_or(Rows{}).value(0).value(0);
 }
 
 QList<int> leafPages(const QString& path, const QString& table) {
     QList<int> pages;
-    {
-        const Connection db = connect(path, false);
-        const Statement query = prepare(db.get(), (u"SELECT pageno FROM dbstat WHERE "
-                                                   u"name = ? AND pagetype = 'leaf'"_s));
-        if (!query) {
-            return {};
-        }
-        sqlite3_bind_text16(query.get(), 1, table.utf16(), int(table.size() * 2), SQLITE_TRANSIENT);
-        while (sqlite3_step(query.get()) == SQLITE_ROW) {
-            pages.append(sqlite3_column_int(query.get(), 0));
-        }
+    const QString leaves = u"SELECT pageno FROM dbstat WHERE name = '%1' AND pagetype = 'leaf'"_s;
+    for (const QVariantList& row : rowsOf(path, leaves.arg(table)).value_or(Rows{})) {
+        pages.append(row[0].toInt());
     }
     auto firstRowid = [&](int page) {
         const QList<Cell> cells = cellsOnLeafPage(path, page);

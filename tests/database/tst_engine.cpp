@@ -164,24 +164,6 @@ private slots:
         QVERIFY(!again->value("Country").isValid());
     }
 
-    void numbersAreNeverReused() {
-        makeList({"A", "B", "C"});
-        auto rs = birds();
-        QVERIFY(!rs->moveLast());
-        const qint64 highest = rs->value("Number").toLongLong();
-        QVERIFY(!rs->deleteRecord());
-        QVERIFY(!rs->moveNext() && rs->eof());
-        QCOMPARE(nameAfter(rs->moveLast(), *rs), "B");
-        // Also across closing and reopening the file.
-        m_db->close();
-        QCOMPARE(rs->moveFirst().number, int(DbError::ObjectClosed));
-        DbError error;
-        m_db = Database::open(m_path, error);
-        rs = birds();
-        QVERIFY(!rs->addNew() && !rs->setValue("CommonName", "D") && !rs->update());
-        QVERIFY(!rs->moveLast() && rs->value("Number").toLongLong() > highest);
-    }
-
     void failedUpdateKeepsThePendingChange() {
         makeList({"A"});
         auto rs = birds();

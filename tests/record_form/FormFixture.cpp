@@ -23,17 +23,13 @@ QList<Sighting> FormFixture::birdList(int count) {
 
 void FormFixture::makeList(const QList<Sighting>& sightings) {
     QFile::remove(listPath());
-    if (DbError error = createNewLifeList(listPath())) {
-        qFatal("cannot make a life list: %s", qPrintable(error.description));
+    DbError error = createNewLifeList(listPath());
+    std::unique_ptr<Database> db = error ? nullptr : Database::open(listPath(), error);
+    if (!sightings.isEmpty() && db) {
+        // The sightings are numbered from 1.
+        error = db->execute(u"DELETE FROM \"Bird List\""_s);
+        db->execute(u"DELETE FROM sqlite_sequence"_s);
     }
-    if (sightings.isEmpty()) {
-        return;
-    }
-    DbError error;
-    std::unique_ptr<Database> db = Database::open(listPath(), error);
-    // The sightings are numbered from 1.
-    db->execute(u"DELETE FROM \"Bird List\""_s);
-    db->execute(u"DELETE FROM sqlite_sequence"_s);
     for (const Sighting& sighting : sightings) {
         QStringList fields;
         QVariantList values;
@@ -41,13 +37,13 @@ void FormFixture::makeList(const QList<Sighting>& sightings) {
             fields.append(quoteIdentifier(field));
             values.append(value);
         }
-        error = db->execute(u"INSERT INTO \"Bird List\" (%1) VALUES (%2)"_s.arg(
-                                fields.join(QLatin1Char(',')),
-                                QStringList(fields.size(), u"?"_s).join(QLatin1Char(','))),
-                            values);
-        if (error) {
-            qFatal("cannot add a sighting: %s", qPrintable(error.description));
-        }
+        error = error ? error
+                      : db->execute(u"INSERT INTO \"Bird List\" (%1) VALUES (?%2)"_s.arg(
+                                        fields.join(u','), u",?"_s.repeated(fields.size() - 1)),
+                                    values);
+    }
+    if (error) {
+        qFatal("cannot make the life list: %s", qPrintable(error.description));
     }
 }
 
@@ -138,7 +134,7 @@ void FormFixture::click(const QString& name) {
 
 void FormFixture::trigger(const QString& name) {
     QCoreApplication::processEvents();
-    QAction* action = item(name);
+    auto* action = get<QAction>(name);
     if (!action->isEnabled()) {
         qFatal("menu item %s is disabled", qPrintable(name));
     }

@@ -47,7 +47,6 @@ public:
         }
         return widget;
     }
-    QAction* item(const QString& name) const { return get<QAction>(name); }
     bool shown(const QString& name) const { return get(name)->isVisible(); }
     bool enabled(const QString& name) const {
         return get<QObject>(name)->property("enabled").toBool();

@@ -10,19 +10,13 @@ const QString kNoMatch = u"Search Results|No matching record was found."_s;
 // Warblers seen in France in 2001 are numbers 1, 3 and 6.
 QList<Sighting> warblers() {
     QList<Sighting> list;
-    for (const auto& [name, country, year] : {
-             std::tuple{"Reed Warbler", "France", "2001"},
-             {"Robin", "France", "2001"},
-             {"Cetti's Warbler", "France", "2001"},
-             {"Garden Warbler", "Spain", "2001"},
-             {"Wood Warbler", "France", "2003"},
-             {"Marsh warbler", "France", "2001"},
-             {"Blackbird", "France", "2001"},
-             {"Sedge Warbler", "Spain", "2003"},
-         }) {
-        list.append({{u"CommonName"_s, QString::fromUtf8(name)},
-                     {u"Country"_s, QLatin1String(country)},
-                     {u"Year"_s, QLatin1String(year)}});
+    for (const char* sighting :
+         {"Reed Warbler|France|2001", "Robin|France|2001", "Cetti's Warbler|France|2001",
+          "Garden Warbler|Spain|2001", "Wood Warbler|France|2003", "Marsh warbler|France|2001",
+          "Blackbird|France|2001", "Sedge Warbler|Spain|2003"}) {
+        const QStringList values = QString::fromUtf8(sighting).split(u'|');
+        list.append(
+            {{u"CommonName"_s, values[0]}, {u"Country"_s, values[1]}, {u"Year"_s, values[2]}});
     }
     return list;
 }
