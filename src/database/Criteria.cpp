@@ -27,6 +27,14 @@ QString quoteIdentifier(const QString& name) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+QString quoteIdentifiers(const QStringList& names) {
+    QStringList quoted;
+    for (const QString& name : names) {
+        quoted.append(quoteIdentifier(name));
+    }
+    return quoted.join(QStringLiteral(", "));
+}
+
 Criteria Criteria::equals(const QString& field, const QVariant& value) {
     Criteria criteria;
     criteria.m_terms.append({Term::Equals, field, value});

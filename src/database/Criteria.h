@@ -45,3 +45,5 @@ private:
 
 // A field or table name quoted for SQL.
 QString quoteIdentifier(const QString& name);
+// Field names quoted for SQL, joined by commas.
+QString quoteIdentifiers(const QStringList& names);

@@ -10,6 +10,10 @@ DbError DbError::objectClosed() {
     return {ObjectClosed, QStringLiteral("Object invalid or no longer set.")};
 }
 
+DbError DbError::recordDeleted() {
+    return {RecordDeleted, QStringLiteral("Record is deleted.")};
+}
+
 DbError DbError::updateWithoutEdit() {
     return {UpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit.")};
 }

@@ -34,6 +34,7 @@ struct DbError {
     static DbError make(int number, const QString& description) { return {number, description}; }
     static DbError noCurrentRecord();
     static DbError objectClosed();
+    static DbError recordDeleted();
     static DbError updateWithoutEdit();
     static DbError fileNotFound(const QString& path);
     // Translates an error of the SQL layer into the engine's numbers.

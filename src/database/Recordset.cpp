@@ -7,18 +7,6 @@
 
 namespace {
 
-DbError deletedError() {
-    return {DbError::RecordDeleted, QStringLiteral("Record is deleted.")};
-}
-
-QString quotedFields(const QStringList& fields) {
-    QStringList quoted;
-    for (const QString& field : fields) {
-        quoted.append(quoteIdentifier(field));
-    }
-    return quoted.join(QStringLiteral(", "));
-}
-
 QVariant valueOf(const QSqlQuery& query, int index) {
     return query.isNull(index) ? QVariant() : query.value(index);
 }
@@ -54,7 +42,7 @@ std::shared_ptr<Recordset> Recordset::open(std::shared_ptr<Connection> connectio
     }
     recordset->m_rowSql =
         QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-            .arg(quotedFields(recordset->m_fields), quoteIdentifier(source.table));
+            .arg(quoteIdentifiers(recordset->m_fields), quoteIdentifier(source.table));
     if (!error && recordset->m_fields.isEmpty()) {
         error = {DbError::CannotFindTable,
                  QStringLiteral("Cannot find the table '%1'.").arg(source.table)};
@@ -74,7 +62,7 @@ DbError Recordset::checkCurrent() const {
         return error;
     }
     if (m_currentDeleted) {
-        return deletedError();
+        return DbError::recordDeleted();
     }
     return absolutePosition() < 0 ? DbError::noCurrentRecord() : DbError{};
 }
@@ -125,8 +113,8 @@ DbError Recordset::loadCurrent() {
         return DbError::fromSql(query->lastError());
     }
     if (!query->next()) {
-        error =
-            query->lastError().isValid() ? DbError::fromSql(query->lastError()) : deletedError();
+        error = query->lastError().isValid() ? DbError::fromSql(query->lastError())
+                                             : DbError::recordDeleted();
         query->finish();
         return error;
     }
@@ -305,171 +293,5 @@ DbError Recordset::findFrom(const Criteria& criteria, qsizetype start, int step)
         }
     }
     m_noMatch = true;
-    return {};
-}
-
-int Recordset::fieldIndex(const QString& field) const {
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].compare(field, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-DbError Recordset::getValue(const QString& field, QVariant& value) const {
-    value = QVariant();
-    const int index = fieldIndex(field);
-    if (index < 0) {
-        return {DbError::FieldNotFound,
-                QStringLiteral("Item not found in this collection: '%1'.").arg(field)};
-    }
-    if (m_mode != EditMode::None) {
-        value = m_buffer[index];
-        return {};
-    }
-    if (m_currentDeleted) {
-        return deletedError();
-    }
-    if (absolutePosition() < 0 || m_row.size() != m_fields.size()) {
-        return DbError::noCurrentRecord();
-    }
-    value = m_row[index];
-    return {};
-}
-
-QVariant Recordset::value(const QString& field) const {
-    QVariant value;
-    getValue(field, value);
-    return value;
-}
-
-DbError Recordset::setValue(const QString& field, const QVariant& value) {
-    if (m_mode == EditMode::None) {
-        return DbError::updateWithoutEdit();
-    }
-    const int index = fieldIndex(field);
-    if (index < 0) {
-        return {DbError::FieldNotFound,
-                QStringLiteral("Item not found in this collection: '%1'.").arg(field)};
-    }
-    m_buffer[index] = value;
-    m_dirty[index] = true;
-    return {};
-}
-
-void Recordset::dropPendingChange() {
-    m_mode = EditMode::None;
-    m_buffer.clear();
-    m_dirty.clear();
-}
-
-DbError Recordset::addNew() {
-    if (DbError error = checkOpen()) {
-        return error;
-    }
-    dropPendingChange();
-    m_mode = EditMode::Add;
-    m_buffer = QVariantList(m_fields.size());
-    m_dirty = QList<bool>(m_fields.size(), false);
-    return {};
-}
-
-DbError Recordset::edit() {
-    if (DbError error = checkCurrent()) {
-        return error;
-    }
-    if (m_mode == EditMode::Edit) {
-        return {};
-    }
-    if (DbError error = loadCurrent()) {
-        return error;
-    }
-    m_mode = EditMode::Edit;
-    m_buffer = m_row;
-    m_dirty = QList<bool>(m_fields.size(), false);
-    return {};
-}
-
-DbError Recordset::cancelUpdate() {
-    if (m_mode == EditMode::None) {
-        return DbError::updateWithoutEdit();
-    }
-    dropPendingChange();
-    return {};
-}
-
-DbError Recordset::update() {
-    if (DbError error = checkOpen()) {
-        return error;
-    }
-    if (m_mode == EditMode::None) {
-        return DbError::updateWithoutEdit();
-    }
-    QStringList fields;
-    QVariantList values;
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_dirty[i]) {
-            fields.append(m_fields[i]);
-            values.append(m_buffer[i].isValid() ? m_buffer[i] : QVariant());
-        }
-    }
-    QSqlQuery query(m_connection->db());
-    const QString table = quoteIdentifier(m_source.table);
-    if (m_mode == EditMode::Add) {
-        const QString sql =
-            fields.isEmpty()
-                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table, quotedFields(fields),
-                           QStringList(fields.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-        if (DbError error = runSql(query, sql, values)) {
-            return error;
-        }
-        const qint64 key = query.lastInsertId().toLongLong();
-        m_keys.append(key);
-        m_lastModified = key;
-        dropPendingChange();
-        // The record that was current before AddNew stays current.
-        if (m_pos >= m_keys.size() - 1 && !m_currentDeleted) {
-            m_pos = m_keys.size();  // was EOF: stays EOF past the new record
-        }
-        return {};
-    }
-    if (!fields.isEmpty()) {
-        QStringList assignments;
-        for (const QString& field : fields) {
-            assignments.append(quoteIdentifier(field) + QStringLiteral(" = ?"));
-        }
-        values.append(m_keys[m_pos]);
-        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                .arg(table, assignments.join(QStringLiteral(", ")));
-        if (DbError error = runSql(query, sql, values)) {
-            return error;
-        }
-        if (query.numRowsAffected() == 0) {
-            return deletedError();
-        }
-    }
-    m_lastModified = m_keys[m_pos];
-    dropPendingChange();
-    return loadCurrent();
-}
-
-DbError Recordset::deleteRecord() {
-    if (DbError error = checkCurrent()) {
-        return error;
-    }
-    dropPendingChange();
-    QSqlQuery query(m_connection->db());
-    if (DbError error = runSql(
-            query,
-            QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(m_source.table)),
-            {m_keys[m_pos]})) {
-        return error;
-    }
-    m_keys.removeAt(m_pos);
-    m_currentDeleted = true;
-    m_row.clear();
     return {};
 }
