@@ -6,24 +6,8 @@
 #include <QPushButton>
 #include <algorithm>
 
-namespace {
-
-struct MenuTitle {
-    Menu menu;
-    const char* name;
-    const char* caption;
-};
-
-constexpr MenuTitle kMenus[] = {
-    {Menu::File, "mnuFile", "&File"},       {Menu::Edit, "mnuEdit", "&Edit"},
-    {Menu::Browse, "mnuBrowse", "Bro&wse"}, {Menu::Search, "mnuSearch", "Sea&rch"},
-    {Menu::Tools, "mnuTools", "&Tools"},    {Menu::Help, "mnuHelp", "&Help"},
-};
-
-}  // namespace
-
 CommandBar::CommandBar(QWidget* parent, QMenuBar* menuBar) {
-    for (const MenuTitle& title : kMenus) {
+    for (const MenuTitle& title : menuTable()) {
         QMenu* menu = menuBar->addMenu(QString::fromUtf8(title.caption));
         menu->setObjectName(QLatin1String(title.name));
         m_menus[std::size_t(title.menu)] = menu;

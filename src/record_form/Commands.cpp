@@ -11,6 +11,12 @@ constexpr QKeyCombination ctrl(Qt::Key key) {
     return Qt::CTRL | key;
 }
 
+constexpr MenuTitle kMenus[] = {
+    {Menu::File, "mnuFile", "&File"},       {Menu::Edit, "mnuEdit", "&Edit"},
+    {Menu::Browse, "mnuBrowse", "Bro&wse"}, {Menu::Search, "mnuSearch", "Sea&rch"},
+    {Menu::Tools, "mnuTools", "&Tools"},    {Menu::Help, "mnuHelp", "&Help"},
+};
+
 // Every command of the record form. The menus list their items in this order; the buttons
 // stand in the column by place, two buttons of one place in this order (only one of them is
 // ever shown).
@@ -166,6 +172,10 @@ static_assert(inOrderOfCmd(), "the command table must list the commands in the o
 static_assert(std::size(kCommands) == std::size_t(Cmd::HelpAbout) + 1, "a command is missing");
 
 }  // namespace
+
+std::span<const MenuTitle> menuTable() {
+    return kMenus;
+}
 
 std::span<const Command> commandTable() {
     return kCommands;

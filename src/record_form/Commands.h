@@ -22,6 +22,13 @@ enum class Cmd : unsigned char {
 // The record form's menus; SaveCopyAs is the submenu of "Save Copy of Life List As...".
 enum class Menu : unsigned char { None, File, SaveCopyAs, Edit, Browse, Search, Tools, Help };
 
+// A menu of the menu bar: its object name and caption.
+struct MenuTitle {
+    Menu menu;
+    const char* name;
+    const char* caption;
+};
+
 // One command: its menu item, its button if it has one, and the modes in which it can be given
 // and its button is shown.
 struct Command {
@@ -49,6 +56,8 @@ struct Command {
     bool available = true;
 };
 
+// The menus of the menu bar, from the left.
+std::span<const MenuTitle> menuTable();
 // The whole table, in the order of Cmd.
 std::span<const Command> commandTable();
 const Command& command(Cmd id);
