@@ -1,6 +1,7 @@
 #include "record_form/EditMenu.h"
 
 #include "record_form/CommandBar.h"
+#include "record_form/FieldFocus.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -57,19 +58,16 @@ void sendKeys(QWidget* control, int key, Qt::KeyboardModifiers modifiers, const 
 
 }  // namespace
 
-EditMenu::EditMenu(QWidget* form, CommandBar& commands, std::function<bool(QWidget*)> isField,
+EditMenu::EditMenu(QWidget* form, CommandBar& commands, const FieldFocus& fields,
                    std::function<bool(QWidget*)> changed)
-    : m_form(form),
-      m_commands(commands),
-      m_isField(std::move(isField)),
-      m_changed(std::move(changed)) {}
+    : m_form(form), m_commands(commands), m_fields(fields), m_changed(std::move(changed)) {}
 
 void EditMenu::mnuEdit_Click() {
     QWidget* control = QApplication::focusWidget();
-    while (control && control != m_form && !m_isField(control)) {
+    while (control && control != m_form && !m_fields.isField(control)) {
         control = control->parentWidget();
     }
-    const bool text = control && m_isField(control);
+    const bool text = control && m_fields.isField(control);
     const QString content = text ? textOf(control) : QString();
     const Selection selection = text ? selectionOf(control) : Selection{};
     m_commands.setEnabled(Cmd::Undo, text && m_changed(control));

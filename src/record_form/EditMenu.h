@@ -5,15 +5,15 @@
 #include <functional>
 
 class CommandBar;
+class FieldFocus;
 class QWidget;
 
 // The Edit menu's text commands (Undo, Cut, Copy, Paste, Delete, Select All), which act on the
 // field that has the focus as its own keys would.
 class EditMenu {
 public:
-    // `changed` tells whether a field's text differs from the record's stored value; it is
-    // null for a control that is no field.
-    EditMenu(QWidget* form, CommandBar& commands, std::function<bool(QWidget*)> isField,
+    // `changed` tells whether a field's text differs from what the record shown holds.
+    EditMenu(QWidget* form, CommandBar& commands, const FieldFocus& fields,
              std::function<bool(QWidget*)> changed);
 
     // The menu opens: each command is enabled when it has something to act on.
@@ -24,6 +24,6 @@ public:
 private:
     QWidget* m_form;
     CommandBar& m_commands;
-    std::function<bool(QWidget*)> m_isField;
+    const FieldFocus& m_fields;
     std::function<bool(QWidget*)> m_changed;
 };

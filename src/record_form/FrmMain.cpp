@@ -38,9 +38,9 @@ FrmMain::FrmMain(Program& program, std::function<void()> endProgram, QWidget* pa
         LookupBoxes::Boxes{cboOrder, cboFamily, cboCountry, cboRegion, cboMonth, cboYear}, *m_focus,
         *m_hints, [this] { return m_search.targetsEntered(); });
     m_checks = std::make_unique<FieldChecks>(m_program.dialogs, *m_focus, *m_lookups, txtSpecies);
-    m_editMenu = std::make_unique<EditMenu>(
-        this, *m_commands, [this](QWidget* control) { return m_focus->isField(control); },
-        [this](QWidget* control) { return Data1.dataChanged(m_boundOf.value(control)); });
+    m_editMenu = std::make_unique<EditMenu>(this, *m_commands, *m_focus, [this](QWidget* control) {
+        return Data1.dataChanged(m_boundOf.value(control));
+    });
     connectCommands();
 
     // Every control reports focus, keys and mouse movement to the form.
