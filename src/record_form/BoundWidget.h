@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record_form/BoundControl.h"
+#include "database/BoundControl.h"
 
 class QWidget;
 

@@ -2,7 +2,7 @@
 
 #include "database/DbError.h"
 #include "record_form/CommandBar.h"
-#include "record_form/DataControl.h"
+#include "database/DataControl.h"
 #include "search/SearchSession.h"
 
 #include <QHash>

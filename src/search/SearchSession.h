@@ -1,7 +1,7 @@
 #pragma once
 
 #include "database/Criteria.h"
-#include "record_form/DataControl.h"
+#include "database/DataControl.h"
 
 #include <QVariant>
 

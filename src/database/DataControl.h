@@ -1,7 +1,7 @@
 #pragma once
 
 #include "database/Recordset.h"
-#include "record_form/BoundControl.h"
+#include "database/BoundControl.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "record_form/DataControl.h"
+#include "database/DataControl.h"
 
 DbError moveNextOrLast(Recordset& records) {
     if (DbError error = records.moveNext()) {
