@@ -1,7 +1,7 @@
 #pragma once
 
-#include "database/Recordset.h"
 #include "database/BoundControl.h"
+#include "database/Recordset.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "database/DataControl.h"
 #include "database/DbError.h"
 #include "record_form/CommandBar.h"
-#include "database/DataControl.h"
 #include "search/SearchSession.h"
 
 #include <QHash>
