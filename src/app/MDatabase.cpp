@@ -84,6 +84,9 @@ bool openBirdListDatabase(Program& program) {
 
 void reportDatabaseError(Program& program, const DbError& error) {
     program.cursor.setMousePointer(WaitCursor::Default);
+    if (error.number == DbError::Cancelled) {
+        return;  // the check that refused has told the user
+    }
     program.dialogs.msgBox(QStringLiteral("Error %1:\n%2").arg(error.number).arg(error.description),
                            mb::Critical | mb::OKOnly, QStringLiteral("Database Error"));
 }

@@ -71,6 +71,9 @@ DbError DataControl::updateRecord() {
         return DbError::objectClosed();
     }
     Recordset& records = *m_recordset;
+    if ((m_adding || anyChanged()) && onValidate && !onValidate()) {
+        return DbError::cancelled();
+    }
     if (m_adding) {
         // A pending new record is left over from an attempt that failed; start it afresh.
         if (records.editMode() != Recordset::EditMode::Add) {

@@ -29,6 +29,9 @@ class DataControl {
 public:
     // Runs after a record became current and was shown.
     std::function<void()> onReposition;
+    // Runs before the typing is stored; when it returns false (having told the user why),
+    // nothing is stored, the typing stays, and the store fails with DbError::Cancelled.
+    std::function<bool()> onValidate;
 
     void bind(const QString& field, BoundControl* control);
 

@@ -78,6 +78,79 @@ std::unique_ptr<Database> Database::create(const QString& path, DbError& error) 
     return connect(path, false, error);
 }
 
+namespace {
+
+// Opens the SQL connection of `connection` on its file, with the engine's settings.
+DbError openConnection(Connection& connection, bool mustExist) {
+    DbError error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection.name);
+        if (!db.isValid()) {
+            return {DbError::General, QStringLiteral("The SQLite database driver is not installed.")};
+        }
+        // A URI keeps an existing file from being created anew when it vanishes meanwhile.
+        QUrl uri = QUrl::fromLocalFile(connection.path);
+        uri.setQuery(mustExist ? QStringLiteral("mode=rw") : QStringLiteral("mode=rwc"));
+        db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            error = DbError::fromSql(db.lastError());
+            if (error.number == DbError::General) {
+                error.number = DbError::CannotOpen;
+            }
+        } else if (!registerSqlFunctions(db)) {
+            error = {DbError::General, QStringLiteral("The SQLite library cannot be reached.")};
+        } else if (mustExist) {
+            error = checkDatabase(db, connection.path);
+        }
+        if (!error) {
+            // Deleted sightings are wiped from the file, so no repair can bring them back.
+            QSqlQuery(QStringLiteral("PRAGMA secure_delete = ON"), db);
+        } else {
+            db.close();
+        }
+    }
+    if (error) {
+        QSqlDatabase::removeDatabase(connection.name);
+    }
+    return error;
+}
+
+}  // namespace
+
+DbError Connection::write(const QString& sql, const QVariantList& values, qint64* insertId,
+                          int* rowsAffected) {
+    if (!open) {
+        return DbError::objectClosed();
+    }
+    if (reopenBeforeWriting) {
+        // A connection that found the file read-only stays so; the file may be writable now.
+        statements.clear();
+        {
+            QSqlDatabase old = db();
+            old.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        if (DbError error = openConnection(*this, true)) {
+            open = false;
+            return error;
+        }
+        reopenBeforeWriting = false;
+    }
+    QSqlQuery query(db());
+    DbError error = runSql(query, sql, values);
+    if (error.number == DbError::ReadOnly) {
+        reopenBeforeWriting = true;
+    }
+    if (!error && insertId) {
+        *insertId = query.lastInsertId().toLongLong();
+    }
+    if (!error && rowsAffected) {
+        *rowsAffected = query.numRowsAffected();
+    }
+    return error;
+}
+
 std::unique_ptr<Database> Database::connect(const QString& path, bool mustExist, DbError& error) {
     error = {};
     if (mustExist && !QFileInfo(path).isFile()) {
@@ -87,38 +160,8 @@ std::unique_ptr<Database> Database::connect(const QString& path, bool mustExist,
     auto connection = std::make_shared<Connection>();
     connection->name = newConnectionName();
     connection->path = path;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection->name);
-        if (!db.isValid()) {
-            error = {DbError::General,
-                     QStringLiteral("The SQLite database driver is not installed.")};
-        } else {
-            // A URI keeps an existing file from being created anew when it vanishes meanwhile.
-            QUrl uri = QUrl::fromLocalFile(path);
-            uri.setQuery(mustExist ? QStringLiteral("mode=rw") : QStringLiteral("mode=rwc"));
-            db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-            if (!db.open()) {
-                error = DbError::fromSql(db.lastError());
-                if (error.number == DbError::General) {
-                    error.number = DbError::CannotOpen;
-                }
-            } else if (!registerSqlFunctions(db)) {
-                error = {DbError::General, QStringLiteral("The SQLite library cannot be reached.")};
-            } else if (mustExist) {
-                error = checkDatabase(db, path);
-            }
-            if (!error) {
-                // Deleted sightings are wiped from the file, so no repair can bring them back.
-                QSqlQuery(QStringLiteral("PRAGMA secure_delete = ON"), db);
-            }
-            if (error) {
-                db.close();
-            }
-        }
-    }
+    error = openConnection(*connection, mustExist);
     if (error) {
-        QSqlDatabase::removeDatabase(connection->name);
         return nullptr;
     }
     connection->open = true;
@@ -146,14 +189,7 @@ DbError Database::execute(const QString& sql, const QVariantList& parameters, in
     if (!isOpen()) {
         return DbError::objectClosed();
     }
-    QSqlQuery query(m_connection->db());
-    if (DbError error = runSql(query, sql, parameters)) {
-        return error;
-    }
-    if (rowsAffected) {
-        *rowsAffected = query.numRowsAffected();
-    }
-    return {};
+    return m_connection->write(sql, parameters, nullptr, rowsAffected);
 }
 
 bool Database::hasTable(const QString& table) const {

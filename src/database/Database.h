@@ -39,6 +39,13 @@ struct Connection {
     // nullptr when it cannot be prepared, with the reason in `error`.
     QSqlQuery* statement(const QString& sql, DbError& error);
     std::map<QString, QSqlQuery> statements;
+
+    // Runs one statement that changes the file. After the file was found read-only, the
+    // connection is opened anew before the next change, so that it is stored once the file
+    // can be written again.
+    DbError write(const QString& sql, const QVariantList& values, qint64* insertId = nullptr,
+                  int* rowsAffected = nullptr);
+    bool reopenBeforeWriting = false;
 };
 
 // An open database file.

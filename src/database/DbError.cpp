@@ -14,6 +14,10 @@ DbError DbError::recordDeleted() {
     return {RecordDeleted, QStringLiteral("Record is deleted.")};
 }
 
+DbError DbError::cancelled() {
+    return {Cancelled, QStringLiteral("This action was cancelled by an associated object.")};
+}
+
 DbError DbError::updateWithoutEdit() {
     return {UpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit.")};
 }

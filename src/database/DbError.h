@@ -28,6 +28,7 @@ struct DbError {
         FieldNotFound = 3265,
         NotADatabase = 3343,
         ObjectClosed = 3420,
+        Cancelled = 3426,
         General = 3000,
     };
 
@@ -36,6 +37,8 @@ struct DbError {
     static DbError objectClosed();
     static DbError recordDeleted();
     static DbError updateWithoutEdit();
+    // A check refused the action and has told the user why.
+    static DbError cancelled();
     static DbError fileNotFound(const QString& path);
     // Translates an error of the SQL layer into the engine's numbers.
     static DbError fromSql(const QSqlError& error);

@@ -1,6 +1,7 @@
 #include "database/FileOps.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
@@ -82,6 +83,22 @@ DbError copyFile(const QString& from, const QString& to) {
     }
     syncFolder(to);
     return {};
+}
+
+DbError copyMode(const QString& from, const QString& to) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(from).constData(), &status) != 0) {
+        return systemError(QStringLiteral("Cannot read"), from, errno);
+    }
+    if (::chmod(QFile::encodeName(to).constData(), status.st_mode & 07777) != 0) {
+        return systemError(QStringLiteral("Cannot set the permissions of"), to, errno);
+    }
+    return {};
+}
+
+bool isReadOnly(const QString& path) {
+    const QFileInfo info(path);
+    return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
 }
 
 DbError replaceFile(const QString& from, const QString& to) {

@@ -18,6 +18,10 @@ DbError copyFile(const QString& from, const QString& to);
 DbError syncFile(const QString& path);
 // Gives `from` the name `to` in one step, replacing `to` if it exists.
 DbError replaceFile(const QString& from, const QString& to);
+// Gives `to` the permissions of `from`: a copy is readable by no one the original keeps out.
+DbError copyMode(const QString& from, const QString& to);
+// True when the file is marked read-only: its owner may not write it, or this user may not.
+bool isReadOnly(const QString& path);
 // Gives `from` the name `to`; fails when `to` exists.
 DbError renameNoReplace(const QString& from, const QString& to);
 

@@ -2,11 +2,13 @@
 
 #include "database/Database.h"
 #include "database/FileOps.h"
+#include "database/SalvageSource.h"
 #include "database/ShippedData.h"
 
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -24,6 +26,40 @@ Files filesOf(const QString& folder, const QString& strName) {
 
 MaintenanceReport failed(const DbError& error) {
     return {MaintenanceReport::Outcome::Failed, error, 0, {}};
+}
+
+// A list that is marked read-only is left as it is: rebuilding it would make it writable.
+std::optional<MaintenanceReport> refusal(const Files& files) {
+    if (!QFileInfo(files.database).isFile()) {
+        return MaintenanceReport{MaintenanceReport::Outcome::Missing,
+                                 DbError::fileNotFound(files.database), 0, {}};
+    }
+    if (fileops::isReadOnly(files.database)) {
+        return failed({DbError::ReadOnly,
+                       QStringLiteral("The life list '%1' is read-only. Make the file writable, "
+                                      "then try again.")
+                           .arg(files.database)});
+    }
+    return std::nullopt;
+}
+
+// Copies a file under a scratch name, which it leaves for its own name only when it is whole:
+// a copy cut short never stands under that name.
+DbError copyWhole(const QString& from, const QString& to, const QString& scratch) {
+    DbError error = fileops::removeFile(scratch);
+    if (!error) {
+        error = fileops::copyFile(from, scratch);
+    }
+    if (!error) {
+        error = fileops::copyMode(from, scratch);
+    }
+    if (!error) {
+        error = fileops::renameNoReplace(scratch, to);
+    }
+    if (error) {
+        fileops::removeFile(scratch);
+    }
+    return error;
 }
 
 // Writes a compacted copy of a database file to a new file.
@@ -56,6 +92,9 @@ DbError putInPlace(const Files& files) {
     DbError error = fileops::syncFile(files.scratch);
     if (!error) {
         error = checkCopy(files.scratch);
+    }
+    if (!error) {
+        error = fileops::copyMode(files.database, files.scratch);
     }
     if (!error) {
         // A rollback journal left beside the old file must never meet the new one.
@@ -102,8 +141,8 @@ int freeBackupNumber(const QString& folder, const QString& strName) {
 
 MaintenanceReport compactLifeList(const QString& folder, const QString& strName) {
     const Files files = filesOf(folder, strName);
-    if (!QFileInfo(files.database).isFile()) {
-        return {MaintenanceReport::Outcome::Missing, DbError::fileNotFound(files.database), 0, {}};
+    if (std::optional<MaintenanceReport> refused = refusal(files)) {
+        return *refused;
     }
     if (DbError error =
             replaceWithScratch(files, [&] { return compactInto(files.database, files.scratch); })) {
@@ -114,22 +153,29 @@ MaintenanceReport compactLifeList(const QString& folder, const QString& strName)
 
 MaintenanceReport repairLifeList(const QString& folder, const QString& strName) {
     const Files files = filesOf(folder, strName);
-    if (!QFileInfo(files.database).isFile()) {
-        return {MaintenanceReport::Outcome::Missing, DbError::fileNotFound(files.database), 0, {}};
+    if (std::optional<MaintenanceReport> refused = refusal(files)) {
+        return *refused;
+    }
+    // A list that cannot be read now (another program holds it) is not damaged: no backup is
+    // made and nothing is rebuilt.
+    if (DbError error = salvage::Source(files.database).open()) {
+        return failed(error);
     }
     MaintenanceReport report;
     // A numbered backup of the file as it is, with its rollback journal if one was left.
     report.backupNumber = freeBackupNumber(folder, strName);
     if (report.backupNumber) {
         const QString backup = backupPath(folder, strName, report.backupNumber);
-        if (DbError error = fileops::copyFile(files.database, backup)) {
-            return failed(error);
-        }
+        const QString scratch = folder + QStringLiteral("/Old %1 Backup Temp.mdb").arg(strName);
         const QString journal = files.database + QStringLiteral("-journal");
+        const QString suffix = QStringLiteral("-journal");
         if (fileops::exists(journal)) {
-            if (DbError error = fileops::copyFile(journal, backup + QStringLiteral("-journal"))) {
+            if (DbError error = copyWhole(journal, backup + suffix, scratch + suffix)) {
                 return failed(error);
             }
+        }
+        if (DbError error = copyWhole(files.database, backup, scratch)) {
+            return failed(error);
         }
     }
     if (DbError error = replaceWithScratch(files, [&] {

@@ -19,6 +19,14 @@ DbError openLifeList(const QString& path, OpenLifeList& list) {
     openDynaset(list.countries, {QStringLiteral("Countries"), {}, {}});
     openDynaset(list.families, {QStringLiteral("Families"), {}, {}});
     openDynaset(list.birdList, {lifelist::kBirdList, {}, QStringLiteral("Number")});
+    if (!error && list.birdList->recordCount() == 0) {
+        // Another program emptied the list: it starts again from the starter record, as a new
+        // list does, with its lookup tables. A list that cannot be written is opened as it is.
+        QSqlDatabase db = list.database->sql();
+        if (!lifelist::addStarterRecord(db)) {
+            error = list.birdList->requery();
+        }
+    }
     if (error) {
         if (list.database) {
             list.database->close();

@@ -17,5 +17,6 @@ struct OpenLifeList {
 };
 
 // Opens the life list file at `path` and checks that it has the tables the program needs. A
-// missing file is the error FileNotFound. On failure `list` is left empty.
+// missing file is the error FileNotFound. A list without sightings gets the starter record
+// back, as a new list has it. On failure `list` is left empty.
 DbError openLifeList(const QString& path, OpenLifeList& list);

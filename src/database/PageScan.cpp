@@ -97,7 +97,7 @@ private:
         quint32 next = be32(at + local);
         int hops = 0;
         while (quint64(bytes.size()) < size) {
-            if (next < 2 || int(next) > pageCount() || ++hops > pageCount()) {
+            if (next < 2 || qint64(next) > pageCount() || ++hops > pageCount()) {
                 return std::nullopt;
             }
             const qsizetype page = qsizetype(next - 1) * m_pageSize;
@@ -169,11 +169,9 @@ private:
                 }
                 QStringDecoder decoder(QStringDecoder::Utf8);
                 const QString text = decoder(record.mid(body, length));
-                if (decoder.hasError()) {
-                    return std::nullopt;
-                }
                 body += length;
-                values.append(text);
+                // A text that is not valid is left empty; the rest of the record is kept.
+                values.append(decoder.hasError() ? QVariant() : QVariant(text));
             } else {
                 return std::nullopt;  // reals and blobs have no place in a life list
             }

@@ -13,6 +13,6 @@ struct ScannedRecord {
 
 // Every record of `columnCount` columns whose first column is Null (the stored form of a key
 // that is the rowid) and whose other columns are texts, whole numbers or Null, found on the
-// file's table leaf pages, in rowid order; a rowid found twice is taken once. Texts that are not
-// valid UTF-8 and records whose pages run outside the file are passed over.
+// file's table leaf pages, in rowid order; a rowid found twice is taken once. A text that is not
+// valid UTF-8 is Null; records whose pages run outside the file are passed over.
 QList<ScannedRecord> scanRecords(const QString& path, int columnCount);

@@ -111,7 +111,6 @@ DbError Recordset::update() {
             values.append(m_buffer[i].isValid() ? m_buffer[i] : QVariant());
         }
     }
-    QSqlQuery query(m_connection->db());
     const QString table = quoteIdentifier(m_source.table);
     if (m_mode == EditMode::Add) {
         const QString sql =
@@ -120,10 +119,10 @@ DbError Recordset::update() {
                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, quoteIdentifiers(fields),
                            QStringList(fields.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-        if (DbError error = runSql(query, sql, values)) {
+        qint64 key = 0;
+        if (DbError error = m_connection->write(sql, values, &key)) {
             return error;
         }
-        const qint64 key = query.lastInsertId().toLongLong();
         m_keys.append(key);
         m_lastModified = key;
         dropPendingChange();
@@ -141,10 +140,11 @@ DbError Recordset::update() {
         values.append(m_keys[m_pos]);
         const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                                 .arg(table, assignments.join(QStringLiteral(", ")));
-        if (DbError error = runSql(query, sql, values)) {
+        int changed = 0;
+        if (DbError error = m_connection->write(sql, values, nullptr, &changed)) {
             return error;
         }
-        if (query.numRowsAffected() == 0) {
+        if (changed == 0) {
             return DbError::recordDeleted();
         }
     }
@@ -158,9 +158,7 @@ DbError Recordset::deleteRecord() {
         return error;
     }
     dropPendingChange();
-    QSqlQuery query(m_connection->db());
-    if (DbError error = runSql(
-            query,
+    if (DbError error = m_connection->write(
             QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(m_source.table)),
             {m_keys[m_pos]})) {
         return error;

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -42,6 +43,19 @@ DbError checkReadable(const QString& path) {
     return {};
 }
 
+// A value as it is saved: a text that is not whole (NUL characters where the file was cut off,
+// characters that could not be decoded) is left empty, so that the rest of its row is kept.
+QVariant savedValue(const QVariant& value) {
+    if (value.typeId() != QMetaType::QString) {
+        return value;
+    }
+    const QString text = value.toString();
+    if (text.contains(QChar(0)) || text.contains(QChar::ReplacementCharacter)) {
+        return {};
+    }
+    return value;
+}
+
 // Fills the new, empty life list in `db` (inside its transaction) from the source.
 DbError copyLifeList(const Source& source, QSqlDatabase& db, const ShippedData& data,
                      SalvageReport& report) {
@@ -61,20 +75,33 @@ DbError copyLifeList(const Source& source, QSqlDatabase& db, const ShippedData& 
                 return error;
             }
         }
+        QSet<qint64> numbers;  // of the sightings saved
         const RowSink sink = [&](qint64 rowid, const QVariantList& values) {
-            ++saved;
             if (isBirdList) {
+                if (numbers.contains(rowid)) {
+                    return DbError{};  // each Number once
+                }
+                numbers.insert(rowid);
                 highestNumber = std::max(highestNumber.value_or(rowid), rowid);
             }
-            return target.insert(rowid, values);
+            ++saved;
+            QVariantList saving;
+            saving.reserve(values.size());
+            for (const QVariant& value : values) {
+                saving.append(savedValue(value));
+            }
+            return target.insert(rowid, saving);
         };
         if (found) {
             damaged = false;
             if (DbError error = source.readRows(*found, sink, damaged)) {
                 return error;
             }
-        } else if (isBirdList) {
-            // The file's list of tables is lost: the sightings are looked for page by page.
+        }
+        if (isBirdList && damaged) {
+            // The table's pages could not all be reached through the table (its list of tables
+            // or a page on the way to the sightings is lost): every page is searched for the
+            // sightings not read yet.
             for (const ScannedRecord& record :
                  scanRecords(source.path(), 1 + table.fields.size())) {
                 if (DbError error = sink(record.rowid, record.values)) {

@@ -22,17 +22,7 @@ CommandBar::CommandBar(QWidget* parent, QMenuBar* menuBar) {
             item = submenu->menuAction();
         } else {
             item = menu->addAction(QString::fromUtf8(row.itemCaption));
-            QObject::connect(item, &QAction::triggered, item, [this, &row] {
-                if (row.leavesField && m_leaveField && !m_leaveField()) {
-                    return;
-                }
-                // An item that repeats a button clicks it, so that both do the same.
-                if (QPushButton* button = m_buttons[index(row.id)]) {
-                    button->click();
-                } else {
-                    run(row);
-                }
-            });
+            QObject::connect(item, &QAction::triggered, item, [this, &row] { run(row); });
         }
         item->setObjectName(QLatin1String(row.item));
         if (row.key != QKeyCombination()) {
@@ -69,6 +59,12 @@ void CommandBar::setHandler(Cmd id, std::function<void()> handler) {
 }
 
 void CommandBar::run(const Command& row) {
+    // However the command is given (a click, a button's Alt key, its menu item or function key),
+    // the field being typed in is left first, with its checks; a field that refuses to be left
+    // keeps the command from running.
+    if (row.leavesField && m_leaveField && !m_leaveField()) {
+        return;
+    }
     if (const std::function<void()>& handler = m_handlers[index(row.id)]) {
         handler();
     }

@@ -45,8 +45,8 @@ struct Command {
     const char* hint = nullptr;  // status-bar hint for the mouse over the button
     Modes enabled = {};          // modes in which button and item are enabled
     Modes shown = Modes::all();  // modes in which the button is shown
-    // The menu item leaves the field being typed in (with its checks) before it acts; an item
-    // with a button then clicks the button.
+    // The command leaves the field being typed in (with its checks) before it acts, however it
+    // is given.
     bool leavesField = false;
     // Enabled by what the form shows (the record's images, the field with the focus), not by
     // the mode; `enabled` gives its state when the form opens.

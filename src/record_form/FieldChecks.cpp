@@ -33,6 +33,23 @@ bool FieldChecks::CheckTextLength(QWidget* control, int lMaxLength) {
     return false;
 }
 
+namespace {
+
+int limitOf(const QWidget* field) {
+    return qobject_cast<const QPlainTextEdit*>(field) ? kLongTextLimit : kShortTextLimit;
+}
+
+}  // namespace
+
+bool FieldChecks::storable(const QList<QWidget*>& fields) {
+    for (QWidget* field : fields) {
+        if (!CheckTextLength(field, limitOf(field))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool FieldChecks::lostFocus(QWidget* field) {
     if (auto* combo = qobject_cast<FormComboBox*>(field)) {
         if (m_lookups.isFixed(combo)) {
@@ -40,8 +57,7 @@ bool FieldChecks::lostFocus(QWidget* field) {
         }
         return CheckTextLength(combo, kShortTextLimit) && m_lookups.lostFocus(combo);
     }
-    const int limit = qobject_cast<QPlainTextEdit*>(field) ? kLongTextLimit : kShortTextLimit;
-    if (!CheckTextLength(field, limit)) {
+    if (!CheckTextLength(field, limitOf(field))) {
         return false;
     }
     if (field == m_species) {

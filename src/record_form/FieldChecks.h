@@ -1,6 +1,8 @@
 #pragma once
 
 class Dialogs;
+#include <QList>
+
 class FieldFocus;
 class LookupBoxes;
 class QLineEdit;
@@ -21,6 +23,9 @@ public:
     // A command given from the menu or by its key leaves the field being typed in without
     // moving the focus: the field's checks run as if it had lost the focus.
     bool leaveActiveControl();
+    // Before a record is stored: every field within its length, or the first one that is not
+    // is told and gets the focus back.
+    bool storable(const QList<QWidget*>& fields);
 
 private:
     Dialogs& m_dialogs;

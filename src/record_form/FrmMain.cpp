@@ -1,5 +1,6 @@
 #include "record_form/FrmMain.h"
 
+#include "app/MDatabase.h"
 #include "app/MWindow.h"
 #include "app/Program.h"
 #include "app/UserName.h"
@@ -231,7 +232,29 @@ bool FrmMain::Form_QueryUnload() {
         }
         return true;
     }
-    return storeRecordShown();
+    if (!CommonNameEntered()) {
+        return false;
+    }
+    const DbError error = Data1.updateRecord();
+    if (!error) {
+        return true;
+    }
+    reportDatabaseError(m_program, error);
+    if (error.number == DbError::Cancelled) {
+        return false;  // the user shortens the entry
+    }
+    // A record that cannot be stored never keeps the user from leaving.
+    const int answer = m_program.dialogs.msgBox(
+        QStringLiteral("The changes to the record shown could not be stored.\n\n"
+                       "Quit without storing them?"),
+        mb::Question | mb::YesNo | mb::DefaultButton2, QStringLiteral("Record Not Stored"));
+    if (answer != mb::Yes) {
+        return false;
+    }
+    if (Data1.adding()) {
+        Data1.cancelUpdate();
+    }
+    return true;
 }
 
 void FrmMain::Form_Unload() {

@@ -21,13 +21,17 @@ void FrmMain::ShowDatabaseError(int lErrNumber, const QString& strDescription) {
 }
 
 void FrmMain::MaintainDatabase(bool bCompact) {
-    // What was typed on the record shown is stored before the file is closed.
-    if (DbError error = Data1.updateRecord()) {
-        reportDatabaseError(m_program, error);
-        return;
+    // What was typed on the record shown is stored before the file is closed. A form that
+    // lost its file has nothing to store, and is bound again once the file opens.
+    Recordset* records = Data1.recordset();
+    if (records && records->isOpen()) {
+        if (DbError error = Data1.updateRecord()) {
+            reportDatabaseError(m_program, error);
+            return;
+        }
     }
     const QVariant number =
-        Data1.recordset() ? Data1.recordset()->value(QStringLiteral("Number")) : QVariant();
+        records && records->isOpen() ? records->value(QStringLiteral("Number")) : QVariant();
     m_program.closeBirdList();
 
     if (bCompact) {

@@ -1,5 +1,6 @@
 // The record form's controls and their layout.
 #include "record_form/BoundWidget.h"
+#include "record_form/FieldChecks.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/FrmMain.h"
 #include "record_form/Hints.h"
@@ -235,13 +236,17 @@ void FrmMain::bindFields() {
         {"Month", cboMonth},           {"Year", cboYear},
         {"Comments", txtComments},     {"Additional", txtAdditional},
     };
+    QList<QWidget*> stored;
     for (const auto& [field, widget] : fields) {
+        stored.append(widget);
         auto control = std::make_unique<BoundWidget>(widget);
         m_boundOf.insert(widget, control.get());
         Data1.bind(QLatin1String(field), control.get());
         m_bound.push_back(std::move(control));
     }
     Data1.onReposition = [this] { Data1_Reposition(); };
+    // However the focus moved, nothing longer than its field takes is stored.
+    Data1.onValidate = [this, stored] { return m_checks->storable(stored); };
 }
 
 void FrmMain::buildStatusBar() {

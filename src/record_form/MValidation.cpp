@@ -5,7 +5,8 @@
 #include <QFileInfo>
 
 bool checkTextLength(Dialogs& dialogs, const QString& text, int lMaxLength) {
-    const qsizetype n = text.size();
+    // Characters as the user sees them: one beyond the basic range is one, not two.
+    const qsizetype n = text.toUcs4().size();
     if (n <= lMaxLength) {
         return true;
     }

@@ -234,20 +234,30 @@ private slots:
         QCOMPARE(f.shownAt(), u"Hoopoe|Record 3 "_s);
 
         // Changes to a stored record stay on the form when they cannot be stored on leaving it,
-        // whether by moving, searching or quitting.
+        // by moving or searching; each store tries again.
         f.enter("txtLocation", "Olive grove");
-        readOnly(true);
-        for (const char* command : {"cmdFirst", "cmdSearch", "mnuExit"}) {
+        for (const char* command : {"cmdFirst", "cmdSearch"}) {
+            readOnly(true);
             f.press({command});
             failedOnce();
             QCOMPARE(f.form()->currentMode(), FormMode::Browse);
             QCOMPARE(f.text("txtLocation"), u"Olive grove"_s);
         }
-        readOnly(false);
-        QVERIFY(f.close());
+        // Quitting asks: No stays with the typing, Yes quits without it.
+        const QString quit = u"Record Not Stored|The changes to the record shown could not be "
+                             u"stored.\n\nQuit without storing them?"_s;
+        for (int answer : {mb::No, mb::Yes}) {
+            readOnly(true);
+            f.press({"mnuExit"}, {mb::OK, answer});
+            const QStringList messages = f.takeMessages();
+            QCOMPARE(messages.size(), 2);
+            QCOMPARE(messages[1], quit);
+            QCOMPARE(f.form()->isVisible(), answer == mb::No);
+        }
         FormFixture again;
         again.openCopyOf(f);
-        QCOMPARE(again.text("txtLocation"), u"Olive grove"_s);
+        QCOMPARE(again.shownAt(), u"Hoopoe|Record 3 "_s);
+        QCOMPARE(again.text("txtLocation"), u"Vineyard"_s);
     }
 
     void compactAndRepairComeBackToTheSameRecord() {
