@@ -82,6 +82,26 @@ bool openBirdListDatabase(Program& program) {
     }
 }
 
+bool claimBirdList(Program& program) {
+    auto lock = std::make_unique<QLockFile>(
+        program.app.filePath(Program::birdListName() + QStringLiteral(".lock")));
+    // Never stale by age: only a lock whose program is no longer running is taken over.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        program.listLock = std::move(lock);
+        return true;
+    }
+    if (lock->error() != QLockFile::LockFailedError) {
+        return true;  // a folder where no lock can be made: the list is used without one
+    }
+    program.dialogs.msgBox(
+        QStringLiteral("%1 is already running with this life list (%2.mdb).\n"
+                       "Switch to the %1 window that is open.")
+            .arg(program.app.title, Program::birdListName()),
+        mb::Exclamation | mb::OKOnly, program.app.title);
+    return false;
+}
+
 void reportDatabaseError(Program& program, const DbError& error) {
     program.cursor.setMousePointer(WaitCursor::Default);
     if (error.number == DbError::Cancelled) {

@@ -9,8 +9,14 @@ class Program;
 
 // Opens "Bird List.mdb" in the program folder with the five program-wide recordsets. A missing
 // file is reported and false returned: the program must end. A file that cannot be used is
-// offered for repair; OK repairs it and opens it again, Cancel returns false.
+// offered for repair; OK repairs it and opens it again, Cancel returns false. A file that
+// another program holds is not offered for repair: Retry tries again, Cancel returns false.
 bool openBirdListDatabase(Program& program);
+
+// Claims the life list for this copy of the program ("Bird List.lock" beside it). When another
+// running copy holds it, tells the user and returns false: the program must end. The lock of a
+// copy that was killed is taken over.
+bool claimBirdList(Program& program);
 
 // Compacts the closed life list `strName` in the program folder and reports the outcome in a
 // message box; true when the file was compacted.

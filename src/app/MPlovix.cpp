@@ -82,7 +82,7 @@ void MPlovix::StartProgram() {
         return QStringLiteral("Error Number %1:\n%2").arg(number).arg(description);
     };
     try {
-        if (!openBirdListDatabase(m_program)) {
+        if (!claimBirdList(m_program) || !openBirdListDatabase(m_program)) {
             // The reason has been shown; the program ends.
             m_program.cursor.setMousePointer(WaitCursor::Default);
             endProgram(1);

@@ -9,6 +9,7 @@
 #include "platform/Shell.h"
 #include "platform/WaitCursor.h"
 
+#include <QLockFile>
 #include <memory>
 
 // The program-wide state: the platform it runs on, the settings store, the open life list with
@@ -25,6 +26,8 @@ public:
     Shell& shell;
 
     std::unique_ptr<CRegSettings> gobjSettings;
+    // Held while this copy of the program works on the life list.
+    std::unique_ptr<QLockFile> listLock;
     std::unique_ptr<Database> gdbBirdList;
     std::shared_ptr<Recordset> grsBirdList;
     std::shared_ptr<Recordset> grsOrders;

@@ -7,7 +7,10 @@
 #include "database/NewLifeList.h"
 #include "record_form/FrmMain.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QAction>
+#include <QLockFile>
 #include <QLabel>
 #include <QtTest>
 
@@ -76,6 +79,35 @@ private slots:
                                 u"('Plovix')"_s));
         QCOMPARE(run.endCodes, QList<int>{1});
         QVERIFY(!QFile::exists(listPath()));
+    }
+
+    void oneCopyAtATimeWorksOnTheList() {
+        QVERIFY(!createNewLifeList(listPath()));
+        const QString lockPath = m_dir.filePath(u"Bird List.lock"_s);
+        {
+            Run first(m_dir.path());
+            QVERIFY(first.start());
+            Run second(m_dir.path());
+            QVERIFY(!second.start());
+            QCOMPARE_MESSAGES(second, u"Plovix|Plovix is already running with this life list "
+                                      u"(Bird List.mdb).\nSwitch to the Plovix window that is "
+                                      u"open."_s);
+            QCOMPARE(second.endCodes, QList<int>{1});
+            QVERIFY(!second.program->gdbBirdList);
+        }
+        QVERIFY(!QFile::exists(lockPath));
+        // A copy that was killed leaves its lock behind; the next copy takes it over.
+        const pid_t killed = fork();
+        if (killed == 0) {
+            QLockFile lock(lockPath);
+            _exit(lock.tryLock(0) ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(waitpid(killed, &status, 0), killed);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0 && QFile::exists(lockPath));
+        Run next(m_dir.path());
+        QVERIFY(next.start());
+        QVERIFY(next.dialogs.calls().isEmpty());
     }
 
     void theWindowsPlaceAndTheOwnersNameAreKeptBetweenRuns() {

@@ -6,11 +6,13 @@
 #include "app/MDatabase.h"
 #include "database/FileOps.h"
 #include "database/Maintenance.h"
+#include "database/Recordset.h"
 #include "database/NewLifeList.h"
 #include "database/Schema.h"
 #include "database/ShippedData.h"
 
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QSet>
@@ -63,15 +65,16 @@ struct Salvage {
     bool run() { return !salvageLifeList(source, target, ShippedData::load(), &report); }
 };
 
-// The names taken out of a folder (deleted or renamed away) while it is watched, from the
-// kernel's queue of events: nothing that happened is missed.
+// The names in a folder that met the watched events (by default: deleted or renamed away) while
+// it is watched, from the kernel's queue of events: nothing that happened is missed.
 class FolderWatch {
 public:
-    explicit FolderWatch(const QString& folder) : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_DELETE | IN_MOVED_FROM);
+    explicit FolderWatch(const QString& folder, uint32_t events = IN_DELETE | IN_MOVED_FROM)
+        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), events);
     }
     ~FolderWatch() { ::close(m_fd); }
-    QStringList gone() const {
+    QStringList names() const {
         QStringList names;
         alignas(inotify_event) char buffer[1 << 16];
         for (ssize_t size; (size = ::read(m_fd, buffer, sizeof buffer)) > 0;) {
@@ -119,7 +122,7 @@ private slots:
 
         const FolderWatch watch(p.folder());
         QCOMPARE(compactLifeList(p.folder(), kName).outcome, Outcome::Done);
-        const QStringList gone = watch.gone();
+        const QStringList gone = watch.names();
 
         QCOMPARE(p.files(), QStringList{u"Bird List.mdb"_s});
         QCOMPARE(contents(p.listPath()), before);
@@ -320,6 +323,75 @@ private slots:
         QVERIFY(addSighting(s.target) > 151);
     }
 
+    // Sightings the table no longer leads to are found on their pages; a value cut off by the end
+    // of the file is left empty.
+    void salvageReachesPastTheTable_data() {
+        QTest::addColumn<bool>("cutOff");
+        QTest::newRow("table's root page damaged") << false;
+        QTest::newRow("file cut off in a page") << true;
+    }
+    void salvageReachesPastTheTable() {
+        QFETCH(bool, cutOff);
+        Salvage s;
+        QVERIFY(damage::makeLifeList(s.source, 300));
+        // The last sighting gets a page of its own at the end of the file.
+        QVERIFY(damage::execute(s.source, {(u"INSERT INTO \"Bird List\" (CommonName, Comments) "
+                                            u"VALUES ('Cut off', printf('%.3000c', 'x'))"_s)}));
+        Rows expected = sightingsOf(s.source);
+        QByteArray bytes = damage::fileBytes(s.source);
+        if (cutOff) {
+            bytes.chop(1000);
+            expected.last()[11] = QVariant();
+        } else {
+            const int root = damage::queryValue(s.source, u"SELECT rootpage FROM sqlite_master "
+                                                          u"WHERE name = 'Bird List'"_s)
+                                 .toInt();
+            bytes[(root - 1) * 4096] = 0;
+        }
+        QVERIFY(damage::writeFile(s.source, bytes));
+        QVERIFY(s.run());
+        QCOMPARE(sightingsOf(s.target), expected);
+    }
+
+    // The rebuilt list and its backup keep the file's mode; a read-only list is left alone. A
+    // backup stands under its name only once it is whole.
+    void maintenanceKeepsTheMode_data() {
+        QTest::addColumn<bool>("repair");
+        QTest::addColumn<int>("mode");
+        for (const bool repair : {false, true}) {
+            const char* name = repair ? "repair" : "compact";
+            QTest::addRow("%s, owner only", name) << repair << 0600;
+            QTest::addRow("%s, read-only", name) << repair << 0444;
+        }
+    }
+    void maintenanceKeepsTheMode() {
+        QFETCH(bool, repair);
+        QFETCH(int, mode);
+        TestPlatform p;
+        QVERIFY(damage::makeLifeList(p.listPath(), 20));
+        const QFile::Permissions permissions = QFile(p.listPath()).permissions();
+        QVERIFY(::chmod(QFile::encodeName(p.listPath()).constData(), mode_t(mode)) == 0);
+        const QByteArray bytes = damage::fileBytes(p.listPath());
+        const FolderWatch written(p.folder(), IN_MODIFY);
+        const MaintenanceReport report =
+            repair ? repairLifeList(p.folder(), kName) : compactLifeList(p.folder(), kName);
+        const QString backup = backupPath(p.folder(), kName, 1);
+        QVERIFY(!written.names().contains(QFileInfo(backup).fileName()));
+        if (mode == 0444) {
+            QCOMPARE(report.error.number, int(DbError::ReadOnly));
+            QCOMPARE(p.files(), QStringList{u"Bird List.mdb"_s});
+            QCOMPARE(damage::fileBytes(p.listPath()), bytes);
+        } else {
+            QCOMPARE(report.outcome, Outcome::Done);
+            QCOMPARE(p.files().size(), repair ? 2 : 1);
+        }
+        for (const QString& file : p.files()) {
+            QCOMPARE(QFileInfo(p.file(file)).permissions(),
+                     QFile(p.listPath()).permissions());
+        }
+        QVERIFY(QFile(p.listPath()).permissions() != permissions);
+    }
+
     void salvageKeepsReadableFieldsOfDamagedRow() {
         Salvage s;
         QVERIFY(damage::makeLifeList(s.source, 30));
@@ -442,12 +514,32 @@ private slots:
         }
     }
 
+    void anEmptiedListGetsTheStarterRecordBack() {
+        TestPlatform p;
+        QVERIFY(damage::makeLifeList(p.listPath(), 5));
+        QVERIFY(damage::execute(p.listPath(), {u"DELETE FROM \"Bird List\""_s,
+                                               u"INSERT INTO Countries VALUES ('Mu')"_s}));
+        QMap<QString, Rows> before = contents(p.listPath());
+        QVERIFY(openBirdListDatabase(*p.program));
+        const Recordset& records = *p.program->grsBirdList;
+        QCOMPARE(records.recordCount(), 1);
+        QCOMPARE(records.value(u"CommonName"_s).toString(), lifelist::kStarterName);
+        QVERIFY(records.value(u"Number"_s).toInt() > 6);
+        p.program->closeBirdList();
+        QMap<QString, Rows> after = contents(p.listPath());
+        after.remove(lifelist::kBirdList);
+        before.remove(lifelist::kBirdList);
+        QCOMPARE(after, before);
+    }
+
     void openingAtStartUp_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("answer");
         QTest::newRow("not a database, repaired") << u"garbage"_s << int(mb::OK);
         QTest::newRow("damaged page, repaired") << u"damaged"_s << int(mb::OK);
         QTest::newRow("repair declined") << u"garbage"_s << int(mb::Cancel);
+        // Waits out the engine's busy timeout twice.
+        QTest::newRow("in use by another program") << u"in use"_s << int(mb::Cancel);
     }
     void openingAtStartUp() {
         QFETCH(QString, file);
@@ -462,12 +554,27 @@ private slots:
             expected = 61 - int(damageLeaf(p.listPath(), leaves[3]).size());
             QVERIFY(expected < 61);
         }
+        std::optional<damage::ExclusiveLock> lock;
+        if (file == QLatin1String("in use")) {
+            QVERIFY(damage::makeLifeList(p.listPath(), 5));
+            QVERIFY(lock.emplace(p.listPath()).isHeld());
+        }
         const QByteArray bytes = damage::fileBytes(p.listPath());
         p.dialogs.answer(answer);
 
         QCOMPARE(openBirdListDatabase(*p.program), answer == mb::OK);
 
         const QList<ScriptedDialogs::Call> calls = p.dialogs.calls();
+        if (lock) {
+            // Busy is not damaged: no repair is offered, and none makes a backup.
+            QCOMPARE(p.takeMessages(),
+                     QStringList{u"Life List In Use|Your life list (Bird List.mdb) is in use by "
+                                 u"another program.\nClose that program, then try again."_s});
+            QCOMPARE(calls[0].style, mb::Exclamation | mb::RetryCancel);
+            QCOMPARE(repairLifeList(p.folder(), kName).error.number, int(DbError::Locked));
+            QCOMPARE(p.files(), QStringList{u"Bird List.mdb"_s});
+            return;
+        }
         QVERIFY2(
             calls[0].prompt.startsWith(u"There was an error in opening the Plovix database:\n"_s),
             qPrintable(calls[0].prompt));

@@ -260,6 +260,20 @@ private slots:
         QCOMPARE(again.text("txtLocation"), u"Vineyard"_s);
     }
 
+    void repairBindsAFormThatLostItsFile() {
+        FormFixture f(FormFixture::birdList(3));
+        QVERIFY(QFile::rename(f.listPath(), f.listPath() + u".away"_s));
+        f.press({"mnuCompactDB"}, {mb::Yes});
+        QVERIFY(!f.program->gdbBirdList);
+        QVERIFY(QFile::rename(f.listPath() + u".away"_s, f.listPath()));
+        f.takeMessages();
+        f.press({"mnuRepairDB"}, {mb::Yes});
+        QCOMPARE(f.takeMessages().last(), u"|Plovix database repair procedure complete."_s);
+        QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 3"_s);
+        f.click("cmdFirst");
+        QCOMPARE(f.shownAt(), u"Bird 1|Record 1 "_s);
+    }
+
     void compactAndRepairComeBackToTheSameRecord() {
         FormFixture f(FormFixture::birdList(5));
         f.press({"cmdFirst", "cmdNext"});

@@ -205,6 +205,37 @@ private slots:
         QCOMPARE_MESSAGES(f, tooLong(32001, 32000));
         QCOMPARE(comments->textCursor().selectedText().size(), 32001);
         QCOMPARE(f.panel(2), u"Record 2 "_s);
+        comments->setPlainText(u"Short"_s);
+
+        // Characters are counted as the user sees them.
+        f.focus("txtLocation");
+        f.get<QLineEdit>("txtLocation")->setText(QString(49, QLatin1Char('a')) + u"🦜"_s);
+        f.focus("txtAlternateName");
+        QVERIFY(f.takeMessages().isEmpty());
+        // A button's Alt key leaves the field with its checks, like any other way of giving
+        // the command.
+        for (const auto& [name, key] : {std::pair{"txtLocation", Qt::Key_A},
+                                        {"txtSpecies", Qt::Key_S}, {"cboCountry", Qt::Key_A}}) {
+            f.enter(QLatin1String(name), QString(51, QLatin1Char('q')));
+            QTest::keyClick(f.focused(), key, Qt::AltModifier);
+            QTRY_VERIFY(!f.dialogs.calls().isEmpty());  // the button clicks itself shortly
+            QCOMPARE_MESSAGES(f, tooLong(51, 50));
+            QCOMPARE(f.form()->currentMode(), FormMode::Browse);
+            f.enter(QLatin1String(name), u"Mu"_s);
+        }
+        QTest::keyClick(f.focused(), Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(f.form()->currentMode(), FormMode::Add);
+        QCOMPARE(rows(f, u"Countries WHERE Country = 'Mu'"_s, {}), 1);
+        f.click("cmdCancel");
+
+        // Whatever the focus did, the store itself refuses a text longer than its field.
+        f.focus("txtCommonName");
+        f.get<QLineEdit>("txtAlternateName")->setText(QString(51, QLatin1Char('n')));
+        f.click("cmdNext");
+        QCOMPARE_MESSAGES(f, tooLong(51, 50));
+        QCOMPARE(f.panel(2), u"Record 2 "_s);
+        QCOMPARE(f.focused(), f.get("txtAlternateName"));
+        QVERIFY(f.stored(2, u"AlternateName"_s).isNull());
     }
 
     void speciesCapitalisation() {
