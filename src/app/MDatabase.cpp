@@ -6,6 +6,15 @@
 
 namespace {
 
+const QString kInUseTitle = QStringLiteral("Life List In Use");
+
+// A life list that another program holds is busy, not damaged.
+QString inUseText(const QString& strName) {
+    return QStringLiteral("Your life list (%1.mdb) is in use by another program.\n"
+                          "Close that program, then try again.")
+        .arg(strName);
+}
+
 // Shows how a compaction or repair ended; true when it was done.
 bool reportMaintenance(Program& program, const QString& strName, const MaintenanceReport& report,
                        const QString& errorTitle, const QString& doneText) {
@@ -20,8 +29,13 @@ bool reportMaintenance(Program& program, const QString& strName, const Maintenan
                 mb::Exclamation | mb::OKOnly, QStringLiteral("Missing Database"));
             return false;
         case MaintenanceReport::Outcome::Failed:
-            program.dialogs.msgBox(report.error.description, mb::Exclamation | mb::OKOnly,
-                                   errorTitle);
+            if (report.error.number == DbError::Locked) {
+                program.dialogs.msgBox(inUseText(strName), mb::Exclamation | mb::OKOnly,
+                                       kInUseTitle);
+            } else {
+                program.dialogs.msgBox(report.error.description, mb::Exclamation | mb::OKOnly,
+                                       errorTitle);
+            }
             return false;
         case MaintenanceReport::Outcome::Done:
             break;
@@ -69,6 +83,15 @@ bool openBirdListDatabase(Program& program) {
                     .arg(program.app.title, program.app.exeName),
                 mb::Critical | mb::OKOnly, QStringLiteral("Application Startup Error"));
             return false;
+        }
+        if (error.number == DbError::Locked) {
+            // Nothing to repair: the user may close the other program and try again.
+            if (program.dialogs.msgBox(inUseText(Program::birdListName()),
+                                       mb::Exclamation | mb::RetryCancel,
+                                       kInUseTitle) != mb::Retry) {
+                return false;
+            }
+            continue;
         }
         const int answer = program.dialogs.msgBox(
             QStringLiteral("There was an error in opening the Plovix database:\n%1\n\n"
