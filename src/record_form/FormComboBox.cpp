@@ -1,18 +1,11 @@
 #include "record_form/FormComboBox.h"
 
+#include "platform/Collation.h"
+
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QWheelEvent>
 #include <algorithm>
-
-namespace {
-
-bool alphabetical(const QString& a, const QString& b) {
-    const int order = QString::compare(a, b, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a < b;
-}
-
-}  // namespace
 
 FormComboBox::FormComboBox(bool sorted, QWidget* parent) : QComboBox(parent), m_sorted(sorted) {
     setEditable(true);
@@ -37,7 +30,7 @@ void FormComboBox::addListItem(const QString& item) {
     int position = count();
     if (m_sorted) {
         position = 0;
-        while (position < count() && !alphabetical(item, itemText(position))) {
+        while (position < count() && !collation::before(item, itemText(position))) {
             ++position;
         }
     }
@@ -52,7 +45,7 @@ void FormComboBox::setListItems(const QStringList& items) {
     const QSignalBlocker blocker(this);
     QStringList list = items;
     if (m_sorted) {
-        std::stable_sort(list.begin(), list.end(), alphabetical);
+        std::stable_sort(list.begin(), list.end(), collation::before);
     }
     clear();
     addItems(list);

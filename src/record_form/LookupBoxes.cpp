@@ -150,6 +150,11 @@ bool LookupBoxes::lostFocus(FormComboBox* combo) {
     }
     combo->addListItem(text);
     combo->setEditText(text);
+    if (combo == order) {
+        // The new order is the one the family list stays with: the box picking its new entry
+        // when it is left is not a change of order, and the family shown stays.
+        mintOrderListIndex = order->listIndex();
+    }
     return true;
 }
 
