@@ -18,7 +18,15 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
+
+namespace {
+
+// Room for a window frame and title bar, which are not known before the window is shown.
+const QSize kFrameAllowance(16, 40);
+
+}  // namespace
 
 FrmMain::FrmMain(Program& program, std::function<void()> endProgram, QWidget* parent)
     : QMainWindow(parent), m_program(program), m_endProgram(std::move(endProgram)) {
@@ -51,7 +59,13 @@ FrmMain::FrmMain(Program& program, std::function<void()> endProgram, QWidget* pa
         widget->setMouseTracking(true);
         widget->installEventFilter(this);
     }
-    resize(1000, 700);
+    // 1,000 x 700 pixels, but never more than the screen's free area with the window's frame;
+    // the placement then centres the size the window has.
+    QSize size(1000, 700);
+    if (const QScreen* shownOn = screen()) {
+        size = size.boundedTo(shownOn->availableGeometry().size() - kFrameAllowance);
+    }
+    resize(size);
 }
 
 FrmMain::~FrmMain() = default;

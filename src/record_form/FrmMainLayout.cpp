@@ -79,6 +79,9 @@ QLayout* FrmMain::buildFields() {
     auto longTextBox = [this](const QString& name) {
         auto* box = named(new QPlainTextEdit, name);
         box->setTabChangesFocus(true);
+        // On a small screen the long texts give up height first, down to two lines.
+        box->setMinimumHeight(2 * box->fontMetrics().lineSpacing() + 2 * box->frameWidth() +
+                              int(2 * box->document()->documentMargin()));
         return box;
     };
 
@@ -187,7 +190,14 @@ QLayout* FrmMain::buildFields() {
     line1->setFrameShape(QFrame::HLine);
     line1->setFrameShadow(QFrame::Sunken);
 
+    // Tight rows, so that the window fits a screen of 800 x 600.
+    for (QLayout* rows : std::initializer_list<QLayout*>{nameGrid, taxonomyGrid, sightingGrid,
+                                                         additionalBox}) {
+        const QMargins margins = rows->contentsMargins();
+        rows->setContentsMargins(margins.left(), 4, margins.right(), 4);
+    }
     auto* frames = new QVBoxLayout;
+    frames->setSpacing(3);
     frames->addWidget(lblTitle);
     frames->addWidget(lblEnterSearch);
     frames->addWidget(line1);

@@ -260,6 +260,15 @@ private slots:
         QCOMPARE(again.text("txtLocation"), u"Vineyard"_s);
     }
 
+    // The window never reaches past the screen's free area, and fits one of 800 x 600 with its
+    // frame and a panel.
+    void theWindowFitsTheScreen() {
+        FormFixture f(FormFixture::birdList(1));
+        QVERIFY(f.form()->screen()->availableGeometry().contains(f.form()->frameGeometry()));
+        QVERIFY(f.form()->minimumSizeHint().boundedTo(QSize(784, 530)) ==
+                f.form()->minimumSizeHint());
+    }
+
     void repairBindsAFormThatLostItsFile() {
         FormFixture f(FormFixture::birdList(3));
         QVERIFY(QFile::rename(f.listPath(), f.listPath() + u".away"_s));
