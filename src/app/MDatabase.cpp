@@ -10,8 +10,9 @@ const QString kInUseTitle = QStringLiteral("Life List In Use");
 
 // A life list that another program holds is busy, not damaged.
 QString inUseText(const QString& strName) {
-    return QStringLiteral("Your life list (%1.mdb) is in use by another program.\n"
-                          "Close that program, then try again.")
+    return QStringLiteral(
+               "Your life list (%1.mdb) is in use by another program.\n"
+               "Close that program, then try again.")
         .arg(strName);
 }
 
@@ -117,11 +118,10 @@ bool claimBirdList(Program& program) {
     if (lock->error() != QLockFile::LockFailedError) {
         return true;  // a folder where no lock can be made: the list is used without one
     }
-    program.dialogs.msgBox(
-        QStringLiteral("%1 is already running with this life list (%2.mdb).\n"
-                       "Switch to the %1 window that is open.")
-            .arg(program.app.title, Program::birdListName()),
-        mb::Exclamation | mb::OKOnly, program.app.title);
+    program.dialogs.msgBox(QStringLiteral("%1 is already running with this life list (%2.mdb).\n"
+                                          "Switch to the %1 window that is open.")
+                               .arg(program.app.title, Program::birdListName()),
+                           mb::Exclamation | mb::OKOnly, program.app.title);
     return false;
 }
 

@@ -86,7 +86,8 @@ DbError openConnection(Connection& connection, bool mustExist) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection.name);
         if (!db.isValid()) {
-            return {DbError::General, QStringLiteral("The SQLite database driver is not installed.")};
+            return {DbError::General,
+                    QStringLiteral("The SQLite database driver is not installed.")};
         }
         // A URI keeps an existing file from being created anew when it vanishes meanwhile.
         QUrl uri = QUrl::fromLocalFile(connection.path);

@@ -31,8 +31,8 @@ MaintenanceReport failed(const DbError& error) {
 // A list that is marked read-only is left as it is: rebuilding it would make it writable.
 std::optional<MaintenanceReport> refusal(const Files& files) {
     if (!QFileInfo(files.database).isFile()) {
-        return MaintenanceReport{MaintenanceReport::Outcome::Missing,
-                                 DbError::fileNotFound(files.database), 0, {}};
+        return MaintenanceReport{
+            MaintenanceReport::Outcome::Missing, DbError::fileNotFound(files.database), 0, {}};
     }
     if (fileops::isReadOnly(files.database)) {
         return failed({DbError::ReadOnly,

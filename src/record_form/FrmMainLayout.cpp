@@ -191,8 +191,8 @@ QLayout* FrmMain::buildFields() {
     line1->setFrameShadow(QFrame::Sunken);
 
     // Tight rows, so that the window fits a screen of 800 x 600.
-    for (QLayout* rows : std::initializer_list<QLayout*>{nameGrid, taxonomyGrid, sightingGrid,
-                                                         additionalBox}) {
+    for (QLayout* rows :
+         std::initializer_list<QLayout*>{nameGrid, taxonomyGrid, sightingGrid, additionalBox}) {
         const QMargins margins = rows->contentsMargins();
         rows->setContentsMargins(margins.left(), 4, margins.right(), 4);
     }

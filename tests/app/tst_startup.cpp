@@ -10,8 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QAction>
-#include <QLockFile>
 #include <QLabel>
+#include <QLockFile>
 #include <QtTest>
 
 namespace {
@@ -89,9 +89,10 @@ private slots:
             QVERIFY(first.start());
             Run second(m_dir.path());
             QVERIFY(!second.start());
-            QCOMPARE_MESSAGES(second, u"Plovix|Plovix is already running with this life list "
-                                      u"(Bird List.mdb).\nSwitch to the Plovix window that is "
-                                      u"open."_s);
+            QCOMPARE_MESSAGES(second,
+                              u"Plovix|Plovix is already running with this life list "
+                              u"(Bird List.mdb).\nSwitch to the Plovix window that is "
+                              u"open."_s);
             QCOMPARE(second.endCodes, QList<int>{1});
             QVERIFY(!second.program->gdbBirdList);
         }

@@ -244,8 +244,9 @@ private slots:
             QCOMPARE(f.text("txtLocation"), u"Olive grove"_s);
         }
         // Quitting asks: No stays with the typing, Yes quits without it.
-        const QString quit = u"Record Not Stored|The changes to the record shown could not be "
-                             u"stored.\n\nQuit without storing them?"_s;
+        const QString quit =
+            u"Record Not Stored|The changes to the record shown could not be "
+            u"stored.\n\nQuit without storing them?"_s;
         for (int answer : {mb::No, mb::Yes}) {
             readOnly(true);
             f.press({"mnuExit"}, {mb::OK, answer});

@@ -230,7 +230,8 @@ private slots:
         // A button's Alt key leaves the field with its checks, like any other way of giving
         // the command.
         for (const auto& [name, key] : {std::pair{"txtLocation", Qt::Key_A},
-                                        {"txtSpecies", Qt::Key_S}, {"cboCountry", Qt::Key_A}}) {
+                                        {"txtSpecies", Qt::Key_S},
+                                        {"cboCountry", Qt::Key_A}}) {
             f.enter(QLatin1String(name), QString(51, QLatin1Char('q')));
             QTest::keyClick(f.focused(), key, Qt::AltModifier);
             QTRY_VERIFY(!f.dialogs.calls().isEmpty());  // the button clicks itself shortly
