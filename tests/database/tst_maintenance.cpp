@@ -56,6 +56,12 @@ qint64 addSighting(const QString& path) {
     return damage::queryValue(path, u"SELECT max(Number) FROM \"Bird List\""_s).toLongLong();
 }
 
+// Gives a file the mode 0600, which a compacted or repaired copy must keep; the permissions.
+QFile::Permissions ownerOnlyMode(const QString& path) {
+    ::chmod(QFile::encodeName(path).constData(), 0600);
+    return QFile(path).permissions();
+}
+
 // A damaged life list "source.mdb" to be salvaged into "target.mdb".
 struct Salvage {
     QTemporaryDir dir;
@@ -109,6 +115,7 @@ private slots:
         TestPlatform p;
         const QString scratch = p.file(u"Bird List Temp.mdb"_s);
         QVERIFY(damage::makeLifeList(p.listPath(), 80));
+        const QFile::Permissions ownerOnly = ownerOnlyMode(p.listPath());
         if (leftover == QLatin1String("garbage")) {
             QVERIFY(damage::writeGarbage(scratch, 5000));
         } else if (leftover == QLatin1String("stale")) {
@@ -127,6 +134,7 @@ private slots:
         QCOMPARE(p.files(), QStringList{u"Bird List.mdb"_s});
         QCOMPARE(contents(p.listPath()), before);
         QVERIFY(QFileInfo(p.listPath()).size() < sizeBefore);
+        QCOMPARE(QFile(p.listPath()).permissions(), ownerOnly);
         QCOMPARE(addSighting(p.listPath()), 82);
         // The list's name was never free: the compacted copy took it over in one rename.
         QVERIFY2(gone.contains(u"Bird List Temp.mdb"_s) && !gone.contains(u"Bird List.mdb"_s),
@@ -134,24 +142,31 @@ private slots:
     }
 
     void failuresKeepTheFile_data() {
-        QTest::addColumn<bool>("garbage");
-        QTest::newRow("not a database") << true;
-        QTest::newRow("damaged page") << false;
+        QTest::addColumn<QString>("file");
+        QTest::newRow("not a database") << u"garbage"_s;
+        QTest::newRow("damaged page") << u"damaged"_s;
+        // Neither compacted nor repaired, which would make it writable.
+        QTest::newRow("read-only") << u"read-only"_s;
     }
     void failuresKeepTheFile() {
-        QFETCH(bool, garbage);
+        QFETCH(QString, file);
         TestPlatform p;
-        if (garbage) {
+        if (file == QLatin1String("garbage")) {
             QVERIFY(damage::writeGarbage(p.listPath(), 20000));
         } else {
             QVERIFY(damage::makeLifeList(p.listPath(), 60));
             const QList<int> leaves = damage::leafPages(p.listPath(), lifelist::kBirdList);
-            QVERIFY(!damageLeaf(p.listPath(), leaves[leaves.size() / 2]).isEmpty());
+            QVERIFY(file == QLatin1String("read-only")
+                        ? QFile::setPermissions(p.listPath(), QFile::ReadOwner | QFile::ReadOther)
+                        : !damageLeaf(p.listPath(), leaves[leaves.size() / 2]).isEmpty());
         }
         const QByteArray bytes = damage::fileBytes(p.listPath());
         const MaintenanceReport report = compactLifeList(p.folder(), kName);
         QCOMPARE(report.outcome, Outcome::Failed);
         QVERIFY(!report.error.description.isEmpty());
+        if (file == QLatin1String("read-only")) {
+            QCOMPARE(repairLifeList(p.folder(), kName).error.number, int(DbError::ReadOnly));
+        }
         QCOMPARE(p.files(), QStringList{u"Bird List.mdb"_s});
         QCOMPARE(damage::fileBytes(p.listPath()), bytes);
 
@@ -179,6 +194,9 @@ private slots:
         QVERIFY(damage::makeLifeList(p.listPath(), 40));
         const QMap<QString, Rows> before = contents(p.listPath());
         const auto backup = [&](int n) { return backupPath(p.folder(), kName, n); };
+        const QFile::Permissions ownerOnly = ownerOnlyMode(p.listPath());
+        // A backup gets its name only once it is whole: nothing is ever written under it.
+        const FolderWatch written(p.folder(), IN_MODIFY);
 
         QByteArray copies[3];
         for (QByteArray& copy : copies) {
@@ -194,6 +212,10 @@ private slots:
         QCOMPARE(damage::fileBytes(backup(1)), copies[2]);
         QCOMPARE(damage::fileBytes(backup(2)), copies[1]);
         QCOMPARE(p.files().size(), 3);
+        QVERIFY(!written.names().contains(QFileInfo(backup(1)).fileName()));
+        for (const QString& file : p.files()) {
+            QCOMPARE(QFile(p.file(file)).permissions(), ownerOnly);
+        }
         QCOMPARE(contents(p.listPath()), before);
         QCOMPARE(p.cursor.mousePointer(), int(WaitCursor::Default));
 
@@ -323,92 +345,53 @@ private slots:
         QVERIFY(addSighting(s.target) > 151);
     }
 
-    // Sightings the table no longer leads to are found on their pages; a value cut off by the end
-    // of the file is left empty.
-    void salvageReachesPastTheTable_data() {
-        QTest::addColumn<bool>("cutOff");
-        QTest::newRow("table's root page damaged") << false;
-        QTest::newRow("file cut off in a page") << true;
+    // What the table no longer leads to is found on the pages; a field that cannot be read whole
+    // (on a lost overflow page, cut off by the end of the file) is left empty, the rest of its
+    // row kept.
+    void salvageKeepsWhatIsLeftOfARow_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("emptied");  // the Number whose Comments are lost; 0 for none
+        QTest::newRow("overflow page lost") << u"overflow"_s << 10;
+        QTest::newRow("table's root page damaged") << u"root"_s << 0;
+        QTest::newRow("file cut off in a page") << u"cut"_s << 302;
     }
-    void salvageReachesPastTheTable() {
-        QFETCH(bool, cutOff);
+    void salvageKeepsWhatIsLeftOfARow() {
+        QFETCH(QString, damage);
+        QFETCH(int, emptied);
         Salvage s;
         QVERIFY(damage::makeLifeList(s.source, 300));
-        // The last sighting gets a page of its own at the end of the file.
-        QVERIFY(damage::execute(s.source, {(u"INSERT INTO \"Bird List\" (CommonName, Comments) "
-                                            u"VALUES ('Cut off', printf('%.3000c', 'x'))"_s)}));
+        // Sighting 10 goes on over overflow pages; the last one gets a page of its own at the
+        // end of the file.
+        QVERIFY(damage::execute(
+            s.source,
+            {u"UPDATE \"Bird List\" SET Comments = printf('%.12000c', 'x') WHERE Number = 10"_s,
+             (u"INSERT INTO \"Bird List\" (CommonName, Comments) "
+              u"VALUES ('Cut off', printf('%.3000c', 'x'))"_s)}));
         Rows expected = sightingsOf(s.source);
+        for (QVariantList& row : expected) {
+            row[11] = row[0].toInt() == emptied ? QVariant() : row[11];
+        }
+        int page = damage::queryValue(s.source,
+                                      u"SELECT rootpage FROM sqlite_master "
+                                      u"WHERE name = 'Bird List'"_s)
+                       .toInt();
+        if (damage == QLatin1String("overflow")) {
+            for (int leaf : damage::leafPages(s.source, lifelist::kBirdList)) {
+                for (const damage::Cell& cell : damage::cellsOnLeafPage(s.source, leaf)) {
+                    page = cell.rowid == 10 ? int(cell.overflowPage) : page;
+                }
+            }
+            QVERIFY(damage::overwritePage(s.source, page));
+        }
         QByteArray bytes = damage::fileBytes(s.source);
-        if (cutOff) {
+        if (damage == QLatin1String("root")) {
+            bytes[(page - 1) * 4096] = 0;
+        } else if (damage == QLatin1String("cut")) {
             bytes.chop(1000);
-            expected.last()[11] = QVariant();
-        } else {
-            const int root = damage::queryValue(s.source,
-                                                u"SELECT rootpage FROM sqlite_master "
-                                                u"WHERE name = 'Bird List'"_s)
-                                 .toInt();
-            bytes[(root - 1) * 4096] = 0;
         }
         QVERIFY(damage::writeFile(s.source, bytes));
         QVERIFY(s.run());
         QCOMPARE(sightingsOf(s.target), expected);
-    }
-
-    // The rebuilt list and its backup keep the file's mode, and a backup is written under a
-    // scratch name; a read-only list is left alone.
-    void maintenanceKeepsTheMode_data() {
-        QTest::addColumn<bool>("repair");
-        QTest::addColumn<int>("mode");
-        for (const bool repair : {false, true}) {
-            for (const int mode : {0600, 0444}) {
-                QTest::addRow("%s %o", repair ? "repair" : "compact", mode) << repair << mode;
-            }
-        }
-    }
-    void maintenanceKeepsTheMode() {
-        QFETCH(bool, repair);
-        QFETCH(int, mode);
-        TestPlatform p;
-        QVERIFY(damage::makeLifeList(p.listPath(), 20));
-        QVERIFY(::chmod(QFile::encodeName(p.listPath()).constData(), mode_t(mode)) == 0);
-        const QFile::Permissions permissions = QFile(p.listPath()).permissions();
-        const QByteArray bytes = damage::fileBytes(p.listPath());
-        const FolderWatch written(p.folder(), IN_MODIFY);
-        const MaintenanceReport report =
-            repair ? repairLifeList(p.folder(), kName) : compactLifeList(p.folder(), kName);
-        QVERIFY(!written.names().contains(u"Old Bird List Backup(1).mdb"_s));
-        QCOMPARE(report.error.number, mode == 0444 ? int(DbError::ReadOnly) : 0);
-        QCOMPARE(p.files().size(), repair && mode == 0600 ? 2 : 1);
-        QVERIFY(mode == 0600 || damage::fileBytes(p.listPath()) == bytes);
-        for (const QString& file : p.files()) {
-            QCOMPARE(QFileInfo(p.file(file)).permissions(), permissions);
-        }
-    }
-
-    void salvageKeepsReadableFieldsOfDamagedRow() {
-        Salvage s;
-        QVERIFY(damage::makeLifeList(s.source, 30));
-        // Sighting 10 is too long for its page; the rest of it is on overflow pages.
-        QVERIFY(damage::execute(s.source, {(u"UPDATE \"Bird List\" SET Comments = "
-                                            u"printf('%.12000c', 'x') WHERE "
-                                            u"Number = 10"_s)}));
-        Rows expected = sightingsOf(s.source);
-        quint32 overflow = 0;
-        for (int page : damage::leafPages(s.source, lifelist::kBirdList)) {
-            for (const damage::Cell& cell : damage::cellsOnLeafPage(s.source, page)) {
-                overflow = cell.rowid == 10 ? cell.overflowPage : overflow;
-            }
-        }
-        QVERIFY(overflow > 1);
-        QVERIFY(damage::overwritePage(s.source, int(overflow)));
-        QVERIFY(s.run());
-        for (QVariantList& row : expected) {
-            if (row.first().toLongLong() == 10) {
-                row[11] = QVariant();  // its Comments went on past the lost page
-            }
-        }
-        QCOMPARE(sightingsOf(s.target), expected);
-        QCOMPARE(s.report.damagedTables, QStringList{lifelist::kBirdList});
     }
 
     void salvageOfNonDatabaseGivesNewList_data() {
