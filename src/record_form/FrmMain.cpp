@@ -246,16 +246,12 @@ bool FrmMain::Form_QueryUnload() {
         }
         return true;
     }
-    if (!CommonNameEntered()) {
-        return false;
-    }
-    const DbError error = Data1.updateRecord();
+    const DbError error = storeRecordShown();
     if (!error) {
         return true;
     }
-    reportDatabaseError(m_program, error);
     if (error.number == DbError::Cancelled) {
-        return false;  // the user shortens the entry
+        return false;  // the user completes or shortens the entry
     }
     // A record that cannot be stored never keeps the user from leaving.
     const int answer = m_program.dialogs.msgBox(

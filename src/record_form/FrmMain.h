@@ -73,7 +73,8 @@ private:
     void cmdPrevious_Click();
     void cmdNext_Click();
     void cmdLast_Click();
-    bool storeRecordShown();
+    // Stores the record shown; a failure has been told. Cancelled when a check refused it.
+    DbError storeRecordShown();
     void cmdAdd_Click();
     void cmdUpdate_Click();
     void cmdCancel_Click();

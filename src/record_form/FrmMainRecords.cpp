@@ -94,21 +94,21 @@ void FrmMain::cmdLast_Click() {
     navigate([](Recordset& records) { return records.moveLast(); });
 }
 
-bool FrmMain::storeRecordShown() {
+DbError FrmMain::storeRecordShown() {
     // The record shown must be complete, and its changes are stored; when they cannot be, the
     // user stays on that record with the typing.
     if (!CommonNameEntered()) {
-        return false;
+        return DbError::cancelled();
     }
-    if (DbError error = Data1.updateRecord()) {
+    const DbError error = Data1.updateRecord();
+    if (error) {
         reportDatabaseError(m_program, error);
-        return false;
     }
-    return true;
+    return error;
 }
 
 void FrmMain::cmdAdd_Click() {
-    if (!storeRecordShown()) {
+    if (storeRecordShown()) {
         return;
     }
     SetBrowseMode(false);

@@ -16,7 +16,7 @@ void FrmMain::showSearchTitle(bool enteringTargets) {
 
 void FrmMain::cmdSearch_Click() {
     // The target record must not take the place of typing that could not be stored.
-    if (!storeRecordShown()) {
+    if (storeRecordShown()) {
         return;
     }
     SetSearchMode(true);
