@@ -17,7 +17,8 @@ QString newConnectionName() {
 
 DbError checkDatabase(QSqlDatabase& db, const QString& path) {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()) {
+    // The first few findings are enough to tell: a badly damaged file has hundreds.
+    if (!query.exec(QStringLiteral("PRAGMA quick_check(3)")) || !query.next()) {
         const DbError error = DbError::fromSql(query.lastError());
         if (error.number != DbError::NotADatabase) {
             return error;  // locked, unreadable: not a question of the file's format
@@ -25,8 +26,10 @@ DbError checkDatabase(QSqlDatabase& db, const QString& path) {
         return {DbError::NotADatabase, QStringLiteral("Unrecognized database format '%1' (%2).")
                                            .arg(path, query.lastError().databaseText())};
     }
-    const QString verdict = query.value(0).toString();
+    QString verdict = query.value(0).toString();
     if (verdict != QLatin1String("ok")) {
+        verdict.remove(QStringLiteral("*** in database main ***\n"));
+        verdict.replace(QLatin1Char('\n'), QStringLiteral("; "));
         return {DbError::CannotOpen,
                 QStringLiteral("The database '%1' is damaged (%2).").arg(path, verdict)};
     }

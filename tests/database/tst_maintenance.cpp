@@ -543,6 +543,8 @@ private slots:
             qPrintable(calls[0].prompt));
         QVERIFY(
             calls[0].prompt.endsWith(u"\n\nWould you like to attempt to repair the database?"_s));
+        // However much is damaged, the question stays short enough for its buttons to show.
+        QCOMPARE(calls[0].prompt.count(u'\n'), 3);
         QCOMPARE(calls[0].style, mb::Question | mb::OKCancel);
         QCOMPARE(calls[0].title, QString());
         if (answer == mb::Cancel) {
