@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <cerrno>
 #include <cstring>
 
@@ -117,6 +118,19 @@ DbError renameNoReplace(const QString& from, const QString& to) {
     ::unlink(source.constData());
     syncFolder(to);
     return {};
+}
+
+DbError writeWhole(const QString& path, const QByteArray& contents) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
+        file.commit()) {
+        syncFolder(path);
+        return {};
+    }
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return {PathFileAccessError,
+            QStringLiteral("The file '%1' could not be written: %2").arg(path, reason)};
 }
 
 }  // namespace fileops

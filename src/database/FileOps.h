@@ -2,6 +2,7 @@
 
 #include "database/DbError.h"
 
+#include <QByteArray>
 #include <QString>
 
 // File operations that keep a life list safe: copies and new files reach the disk before they
@@ -22,6 +23,9 @@ DbError replaceFile(const QString& from, const QString& to);
 DbError copyMode(const QString& from, const QString& to);
 // True when the file is marked read-only: its owner may not write it, or this user may not.
 bool isReadOnly(const QString& path);
+// Writes a whole file: it appears under its name complete, or an existing file of that name is
+// left as it was.
+DbError writeWhole(const QString& path, const QByteArray& contents);
 // Gives `from` the name `to`; fails when `to` exists.
 DbError renameNoReplace(const QString& from, const QString& to);
 

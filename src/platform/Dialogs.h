@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+class QPrinter;
+
 // Message-box styles and answers, with the values the program's messages are written in.
 namespace mb {
 enum Style : int {
@@ -48,4 +50,13 @@ public:
     // A one-line input box; no value when the user cancels.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText) = 0;
+
+    // A save dialog proposing `fileName`, with one file type (`filter`, as "Text File (*.txt)").
+    // No value when the user cancels. Replacing an existing file is asked about by the caller.
+    virtual std::optional<QString> showSave(const QString& title, const QString& filter,
+                                            const QString& fileName) = 0;
+
+    // The print dialog; the printer chosen there is kept for the next print. Null when the
+    // user cancels.
+    virtual QPrinter* showPrinter() = 0;
 };

@@ -1,8 +1,11 @@
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace {
@@ -46,6 +49,10 @@ QMessageBox::Icon iconFor(int style) {
 
 }  // namespace
 
+QtDialogs::QtDialogs(QString programTitle) : m_programTitle(std::move(programTitle)) {}
+
+QtDialogs::~QtDialogs() = default;
+
 QString QtDialogs::titleOrProgram(const QString& title) const {
     return title.isEmpty() ? m_programTitle : title;
 }
@@ -81,4 +88,31 @@ std::optional<QString> QtDialogs::inputBox(const QString& prompt, const QString&
         return std::nullopt;
     }
     return text;
+}
+
+std::optional<QString> QtDialogs::showSave(const QString& title, const QString& filter,
+                                           const QString& fileName) {
+    const QString chosen =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), title, fileName, filter, nullptr,
+                                     QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+QPrinter* QtDialogs::showPrinter() {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    QPrintDialog dialog(m_printer.get(), QApplication::activeWindow());
+    // The whole document is printed: there is no selection, page range or current page.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() != QDialog::Accepted) {
+        return nullptr;
+    }
+    return m_printer.get();
 }

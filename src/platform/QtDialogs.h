@@ -2,18 +2,25 @@
 
 #include "platform/Dialogs.h"
 
+#include <memory>
+
 class QWidget;
 
 // The real message and input boxes.
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(QString programTitle) : m_programTitle(std::move(programTitle)) {}
+    explicit QtDialogs(QString programTitle);
+    ~QtDialogs() override;
 
     int msgBox(const QString& prompt, int style = mb::OKOnly, const QString& title = {}) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
+    std::optional<QString> showSave(const QString& title, const QString& filter,
+                                    const QString& fileName) override;
+    QPrinter* showPrinter() override;
 
 private:
     QString titleOrProgram(const QString& title) const;
     QString m_programTitle;
+    std::unique_ptr<QPrinter> m_printer;
 };

@@ -11,6 +11,7 @@
 #include "record_form/FormComboBox.h"
 #include "record_form/LookupBoxes.h"
 #include "record_form/StatusHints.h"
+#include "statistics/FrmStatistics.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -80,6 +81,7 @@ void FrmMain::connectCommands() {
         {Cmd::Update, &FrmMain::cmdUpdate_Click},
         {Cmd::Cancel, &FrmMain::cmdCancel_Click},
         {Cmd::Delete, &FrmMain::cmdDelete_Click},
+        {Cmd::Statistics, &FrmMain::cmdStatistics_Click},
         {Cmd::SearchList, &FrmMain::cmdSearch_Click},
         {Cmd::CancelSearch, &FrmMain::cmdCancelSearch_Click},
         {Cmd::CompactDB, &FrmMain::mnuCompactDB_Click},
@@ -181,6 +183,8 @@ void FrmMain::showEvent(QShowEvent* event) {
     if (!m_activated) {
         m_activated = true;
         activateWindow();
+        // The first field of the reading order, whatever control was made first.
+        txtCommonName->setFocus(Qt::ActiveWindowFocusReason);
         Form_Activate();
     }
 }
@@ -273,6 +277,9 @@ void FrmMain::Form_Unload() {
     }
     m_unloaded = true;
     m_clockTimer->stop();
+    if (m_statistics) {
+        m_statistics->close();
+    }
     formPosition(this, true, *m_program.gobjSettings);
     m_program.closeBirdList();
 }

@@ -4,9 +4,11 @@
 #include "database/DbError.h"
 #include "record_form/CommandBar.h"
 #include "search/SearchSession.h"
+#include "statistics/StatisticsHost.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -15,6 +17,7 @@ class EditMenu;
 class FieldChecks;
 class FieldFocus;
 class FormComboBox;
+class FrmStatistics;
 class LookupBoxes;
 class Program;
 class QGroupBox;
@@ -29,7 +32,7 @@ class StatusHints;
 // life list through its data control, and carries every command of the program on its buttons
 // and menus. It is its layout and wiring; the search, the combo boxes, the field checks, the
 // Edit menu and the hints are parts of their own.
-class FrmMain : public QMainWindow {
+class FrmMain : public QMainWindow, private StatisticsHost {
     Q_OBJECT
 public:
     static inline const QString kCaption = QStringLiteral("Plovix  -  Bird Sightings Life List");
@@ -96,6 +99,14 @@ private:
     void mnuCompactDB_Click();
     void mnuRepairDB_Click();
 
+    // The statistics window and what it reads and shows here (FrmMainStatistics.cpp).
+    void cmdStatistics_Click();
+    FixedLists fixedLists() const override;
+    QString totalCaption() const override;
+    void storePendingChange() override;
+    void showCounting(bool counting) override;
+    void setProgress(int percent) override;
+
     void mnuExit_Click();
     void mnuOwnerName_Click();
     bool Form_QueryUnload();
@@ -117,6 +128,7 @@ private:
     std::unique_ptr<FieldChecks> m_checks;
     std::unique_ptr<EditMenu> m_editMenu;
     QTimer* m_clockTimer = nullptr;
+    QPointer<FrmStatistics> m_statistics;
 
     bool mblnFirstRecord = false;
 

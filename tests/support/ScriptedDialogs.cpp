@@ -1,5 +1,10 @@
 #include "ScriptedDialogs.h"
 
+#include <QPrinter>
+
+ScriptedDialogs::ScriptedDialogs() = default;
+ScriptedDialogs::~ScriptedDialogs() = default;
+
 int ScriptedDialogs::msgBox(const QString& prompt, int style, const QString& title) {
     m_calls.append({Call::Message, prompt, style, title, {}});
     if (!m_answers.isEmpty()) {
@@ -11,6 +16,38 @@ int ScriptedDialogs::msgBox(const QString& prompt, int style, const QString& tit
 std::optional<QString> ScriptedDialogs::inputBox(const QString& prompt, const QString& title,
                                                  const QString& defaultText) {
     m_calls.append({Call::Input, prompt, 0, title, defaultText});
+    return takeText();
+}
+
+std::optional<QString> ScriptedDialogs::showSave(const QString& title, const QString& filter,
+                                                 const QString& fileName) {
+    m_calls.append({Call::Save, filter, 0, title, fileName});
+    return takeText();
+}
+
+QPrinter* ScriptedDialogs::showPrinter() {
+    m_calls.append({Call::Print, {}, 0, {}, {}});
+    const std::optional<QString> pdf = takeText();
+    if (!pdf) {
+        return nullptr;
+    }
+    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+    m_printer->setOutputFileName(*pdf);
+    return m_printer.get();
+}
+
+QStringList ScriptedDialogs::proposedFiles() const {
+    QStringList files;
+    for (const Call& call : m_calls) {
+        if (call.kind == Call::Save) {
+            files.append(call.defaultText);
+        }
+    }
+    return files;
+}
+
+std::optional<QString> ScriptedDialogs::takeText() {
     if (!m_answers.isEmpty()) {
         const QVariant answer = m_answers.takeFirst();
         if (answer.isValid()) {
@@ -23,7 +60,9 @@ std::optional<QString> ScriptedDialogs::inputBox(const QString& prompt, const QS
 QStringList ScriptedDialogs::takeMessages() {
     QStringList messages;
     for (const Call& call : m_calls) {
-        messages.append(call.title + QLatin1Char('|') + call.prompt);
+        if (call.kind == Call::Message || call.kind == Call::Input) {
+            messages.append(call.title + QLatin1Char('|') + call.prompt);
+        }
     }
     m_calls.clear();
     return messages;

@@ -5,13 +5,17 @@
 #include <QList>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 
 // Dialogs for tests: records every box and answers from a queue. A message box with no queued
 // answer gets its default button; an input box with none is cancelled.
 class ScriptedDialogs : public Dialogs {
 public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
     struct Call {
-        enum Kind { Message, Input } kind = Message;
+        enum Kind { Message, Input, Save, Print } kind = Message;
         QString prompt;
         int style = 0;
         QString title;
@@ -21,19 +25,29 @@ public:
     int msgBox(const QString& prompt, int style = mb::OKOnly, const QString& title = {}) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
+    // The next queued text is the file chosen; the print dialog chooses a PDF file.
+    std::optional<QString> showSave(const QString& title, const QString& filter,
+                                    const QString& fileName) override;
+    QPrinter* showPrinter() override;
 
     // Queues the answer to the next message box (an mb::Answer).
     void answer(int answer) { m_answers.append(answer); }
     // Queues the text typed into the next input box and confirmed.
     void type(const QString& text) { m_answers.append(text); }
-    // Queues a cancelled input box.
+    // Queues a cancelled input box, save or print dialog.
     void cancelInput() { m_answers.append(QVariant()); }
 
     const QList<Call>& calls() const { return m_calls; }
-    // The boxes shown since the last call, as "title|text", and forgets them.
+    // The files proposed by the save dialogs shown so far.
+    QStringList proposedFiles() const;
+    // The message and input boxes shown since the last call, as "title|text", and forgets them
+    // and the dialogs.
     QStringList takeMessages();
 
 private:
+    std::optional<QString> takeText();
+
     QList<Call> m_calls;
     QList<QVariant> m_answers;
+    std::unique_ptr<QPrinter> m_printer;
 };

@@ -1,0 +1,69 @@
+// The record form's side of the statistics: opening the window, and what it reads and shows
+// here while it counts.
+#include "record_form/FrmMain.h"
+
+#include "record_form/FormComboBox.h"
+#include "statistics/FrmStatistics.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+void FrmMain::cmdStatistics_Click() {
+    if (!m_statistics) {
+        // The window counts when it loads, before it is shown.
+        m_statistics = new FrmStatistics(m_program, *this, this);
+        m_statistics->Form_Load();
+    }
+    if (m_statistics->isMinimized()) {
+        m_statistics->showNormal();
+    }
+    m_statistics->show();
+    m_statistics->raise();
+    m_statistics->activateWindow();
+}
+
+namespace {
+
+QStringList itemsOf(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) {
+        items.append(box->itemText(i));
+    }
+    return items;
+}
+
+}  // namespace
+
+FixedLists FrmMain::fixedLists() const {
+    return {itemsOf(cboRegion), itemsOf(cboMonth), itemsOf(cboYear)};
+}
+
+QString FrmMain::totalCaption() const {
+    return lblTotalSightings->text();
+}
+
+void FrmMain::storePendingChange() {
+    // Only a sighting being browsed is stored: a new one is stored by its own command, and
+    // search targets never are.
+    if (currentMode() == FormMode::Browse && Data1.anyChanged()) {
+        storeRecordShown();
+    }
+}
+
+void FrmMain::showCounting(bool counting) {
+    lblTitle->setVisible(!counting);
+    if (counting) {
+        pbrProgress->setValue(0);
+    }
+    pbrProgress->setVisible(counting);
+    lblProcessing->setVisible(counting);
+    if (counting) {
+        lblProcessing->repaint();
+    }
+    setEnabled(!counting);
+}
+
+void FrmMain::setProgress(int percent) {
+    pbrProgress->setValue(percent);
+    pbrProgress->repaint();
+}

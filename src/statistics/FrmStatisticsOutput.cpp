@@ -1,0 +1,89 @@
+// The statistics window's printout and text file.
+#include "statistics/FrmStatistics.h"
+
+#include "app/Program.h"
+#include "database/FileOps.h"
+#include "platform/DateText.h"
+#include "platform/PrinterCanvas.h"
+#include "record_form/MValidation.h"
+#include "statistics/StatisticsPrint.h"
+
+#include <QLabel>
+
+namespace {
+
+// The sections of the printout and the file, in their order.
+constexpr std::pair<Category, const char*> kSections[] = {
+    {Category::Order, "Orders"},       {Category::Family, "Families"},
+    {Category::Location, "Locations"}, {Category::Country, "Countries"},
+    {Category::Region, "Regions"},     {Category::Year, "Years"},
+    {Category::Month, "Months"},
+};
+
+}  // namespace
+
+StatisticsReport FrmStatistics::report() const {
+    StatisticsReport report;
+    report.title = QStringLiteral("%1 - Lifetime Statistics for %2")
+                       .arg(m_program.app.title, m_program.gstrUserName);
+    report.totalCaption = lblTotal->text();
+    for (const auto& [category, name] : kSections) {
+        for (const ListView& view : m_lists) {
+            if (view.category == category) {
+                report.sections.append({QString::fromLatin1(name), view.list->rows()});
+            }
+        }
+    }
+    return report;
+}
+
+void FrmStatistics::cmdPrint_Click() {
+    QPrinter* printer = m_program.dialogs.showPrinter();
+    if (!printer) {
+        return;
+    }
+    const AppInfo& app = m_program.app;
+    const PrintedPage page{
+        QStringLiteral("Printed ") + datetext::shortDate(m_program.clock.today()),
+        QStringLiteral("%1 %2.%3 by Tenvane Software")
+            .arg(app.title)
+            .arg(app.major)
+            .arg(app.minor)};
+    PrinterCanvas canvas(*printer);
+    const QString failure = printStatistics(canvas, report(), page);
+    if (failure.isEmpty()) {
+        return;
+    }
+    const QString title = QStringLiteral("Printer Error");
+    if (m_program.dialogs.msgBox(QStringLiteral("Cancel print order?"), mb::Question | mb::YesNo,
+                                 title) == mb::No) {
+        m_program.dialogs.msgBox(failure, mb::Critical | mb::OKOnly, title);
+    }
+}
+
+void FrmStatistics::cmdSave_Click() {
+    do {
+        const std::optional<QString> chosen = m_program.dialogs.showSave(
+            QStringLiteral("Save Lifetime Statistics As Text File"),
+            QStringLiteral("Text File (*.txt)"),
+            m_program.app.filePath(QStringLiteral("My Lifetime Statistics.txt")));
+        if (!chosen) {
+            return;
+        }
+        m_program.gvarFileName = *chosen;
+    } while (!confirmOverwrite(m_program.dialogs, m_program.gvarFileName, QStringLiteral("txt")));
+    SaveStatisticsFile();
+}
+
+void FrmStatistics::SaveStatisticsFile() {
+    const QString& path = m_program.gvarFileName;
+    const QByteArray text = statisticsText(
+        report(), QStringLiteral("Printed ") + datetext::dateTimeValue(m_program.clock.now()));
+    if (DbError error = fileops::writeWhole(path, text)) {
+        m_program.dialogs.msgBox(error.description, mb::Critical | mb::OKOnly,
+                                 QStringLiteral("Statistics File Saving Error"));
+        return;
+    }
+    m_program.dialogs.msgBox(QStringLiteral("[%1] successfully saved.").arg(path),
+                             mb::Information | mb::OKOnly, QStringLiteral("File Saved"));
+}
