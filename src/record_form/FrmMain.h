@@ -129,6 +129,7 @@ private:
     std::unique_ptr<EditMenu> m_editMenu;
     QTimer* m_clockTimer = nullptr;
     QPointer<FrmStatistics> m_statistics;
+    bool m_titleHidden = false;  // while the statistics count: the title was hidden before
 
     bool mblnFirstRecord = false;
 

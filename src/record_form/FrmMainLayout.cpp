@@ -226,6 +226,7 @@ QLayout* FrmMain::buildButtons() {
     pbrProgress = named(new QProgressBar, QStringLiteral("pbrProgress"));
     pbrProgress->setTextVisible(false);
     pbrProgress->setValue(0);
+    pbrProgress->hide();  // shown while the statistics count
 
     auto* column = new QVBoxLayout;
     column->addWidget(lblTotalSightings);

@@ -51,10 +51,12 @@ void FrmMain::storePendingChange() {
 }
 
 void FrmMain::showCounting(bool counting) {
-    lblTitle->setVisible(!counting);
+    // The title comes back only where it was: in search mode the form shows its prompt instead.
     if (counting) {
+        m_titleHidden = !lblTitle->isVisibleTo(this);
         pbrProgress->setValue(0);
     }
+    lblTitle->setVisible(!counting && !m_titleHidden);
     pbrProgress->setVisible(counting);
     lblProcessing->setVisible(counting);
     if (counting) {

@@ -303,6 +303,12 @@ private slots:
         QCOMPARE(shown(f.get<StatList>(u"lstYear"_s)->rows()), QStringList{u"1970=1"_s});
         QVERIFY(f.enabled(u"cmdRefresh"_s) && f.enabled(u"cmdClose"_s));
 
+        // Counting again while the record form searches leaves its search prompt in place.
+        f.click(u"cmdSearch"_s);
+        f.click(u"cmdRefresh"_s);
+        QVERIFY(!f.shown(u"lblTitle"_s) && f.shown(u"lblEnterSearch"_s));
+        f.click(u"cmdCancelSearch"_s);
+
         // With no sightings left the engine's error is told and the main form is usable.
         f.program->gdbBirdList->execute(u"DELETE FROM \"Bird List\""_s);
         f.click(u"cmdRefresh"_s);
