@@ -3,7 +3,7 @@
 #include "record_form/FieldFocus.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/LookupBoxes.h"
-#include "record_form/MValidation.h"
+#include "app/MValidation.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,11 +1,11 @@
 // The statistics window's printout and text file.
 #include "statistics/FrmStatistics.h"
 
+#include "app/MValidation.h"
 #include "app/Program.h"
 #include "database/FileOps.h"
 #include "platform/DateText.h"
 #include "platform/PrinterCanvas.h"
-#include "record_form/MValidation.h"
 #include "statistics/StatisticsPrint.h"
 
 #include <QLabel>

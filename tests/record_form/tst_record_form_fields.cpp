@@ -3,7 +3,7 @@
 // Edit menu and the status-bar hints.
 #include "FormFixture.h"
 
-#include "record_form/MValidation.h"
+#include "app/MValidation.h"
 
 #include <QClipboard>
 #include <QMenuBar>

@@ -1,4 +1,4 @@
-#include "record_form/MValidation.h"
+#include "app/MValidation.h"
 
 #include "platform/Dialogs.h"
 
