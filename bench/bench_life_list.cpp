@@ -1,11 +1,14 @@
 // How long the life-list operations take on a list of every bird species in the world
 // (about 11,000 sightings with comments): opening, moving, finding, the record form,
-// searching, compacting, repairing.
+// searching, counting the statistics, compacting, repairing.
 #include "TestPlatform.h"
 #include "app/MDatabase.h"
 #include "database/CsvReader.h"
 #include "database/NewLifeList.h"
 #include "record_form/FrmMain.h"
+#include "record_form/Hints.h"
+#include "statistics/StatisticsPass.h"
+#include "statistics/StatisticsReport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -135,6 +138,23 @@ private slots:
         }
         qInfo("%d matches", found);
         QVERIFY(found > 10);
+    }
+
+    void statisticsPassAndTextFile() {
+        const FixedLists lists{{}, monthNames(), yearList(2026)};
+        StatisticsPass pass;
+        QByteArray text;
+        QBENCHMARK {
+            QVERIFY(!pass.run(*m_program->gdbBirdList, lists, [](int) {}));
+            StatisticsReport report;
+            for (Category category : {Category::Order, Category::Family, Category::Location,
+                                      Category::Country, Category::Month, Category::Year}) {
+                report.sections.append(
+                    {categoryField(category), pass.table(category).countedRows()});
+            }
+            text = statisticsText(report, QStringLiteral("Printed"));
+        }
+        qInfo("%lld bytes of statistics", qsizetype(text.size()));
     }
 
     void compact() {
