@@ -150,7 +150,7 @@ private slots:
             for (Category category : {Category::Order, Category::Family, Category::Location,
                                       Category::Country, Category::Month, Category::Year}) {
                 report.sections.append(
-                    {categoryField(category), pass.table(category).countedRows()});
+                    {categorySection(category), pass.table(category).countedRows()});
             }
             text = statisticsText(report, QStringLiteral("Printed"));
         }

@@ -13,38 +13,26 @@
 
 namespace {
 
-// The seven lists: where each stands, its label's caption before the first count, and the
-// section name its label shows after a Refresh empties it.
-struct ListSpec {
+// The seven lists: where each stands and its label's caption before the first count.
+struct ListDesign {
     Category category;
     const char* list;
     const char* label;
     const char* designCaption;
-    const char* section;
     int row;
     int column;
     int columnSpan;
 };
 
-constexpr ListSpec kLists[] = {
-    {Category::Location, "lstLocation", "lblLocation", "Sightings by Location", "Locations", 1, 0,
-     1},
-    {Category::Order, "lstOrder", "lblOrder", "Sightings by Order", "Orders", 1, 1, 2},
-    {Category::Country, "lstCountry", "lblCountry", "Sightings by Country", "Countries", 3, 0, 1},
-    {Category::Family, "lstFamily", "lblFamily", "Sightings by Family", "Families", 3, 1, 2},
-    {Category::Region, "lstRegion", "lblRegion", "Sightings by Region", "Regions", 5, 0, 1},
-    {Category::Month, "lstMonth", "lblMonth", "Monthly Totals", "Months", 5, 1, 1},
-    {Category::Year, "lstYear", "lblYear", "Yearly Totals", "Years", 5, 2, 1},
+constexpr ListDesign kLists[] = {
+    {Category::Location, "lstLocation", "lblLocation", "Sightings by Location", 1, 0, 1},
+    {Category::Order, "lstOrder", "lblOrder", "Sightings by Order", 1, 1, 2},
+    {Category::Country, "lstCountry", "lblCountry", "Sightings by Country", 3, 0, 1},
+    {Category::Family, "lstFamily", "lblFamily", "Sightings by Family", 3, 1, 2},
+    {Category::Region, "lstRegion", "lblRegion", "Sightings by Region", 5, 0, 1},
+    {Category::Month, "lstMonth", "lblMonth", "Monthly Totals", 5, 1, 1},
+    {Category::Year, "lstYear", "lblYear", "Yearly Totals", 5, 2, 1},
 };
-
-const ListSpec& specOf(Category category) {
-    for (const ListSpec& spec : kLists) {
-        if (spec.category == category) {
-            return spec;
-        }
-    }
-    Q_UNREACHABLE();
-}
 
 // The order in which a pass fills the lists, with the progress shown after each.
 constexpr std::pair<Category, int> kFillOrder[] = {
@@ -83,14 +71,14 @@ void FrmStatistics::buildForm() {
     grid->addWidget(boldLabel("lblLiftime", "Lifetime Statistics"), 0, 0);
     lblTotal = boldLabel("lblTotal", "Total Sightings:");
     grid->addWidget(lblTotal, 0, 1, 1, 2);
-    for (const ListSpec& spec : kLists) {
+    for (const ListDesign& design : kLists) {
         auto* list = new StatList(
-            isCalendar(spec.category) ? StatList::Kind::Calendar : StatList::Kind::Alphabetical,
-            QString::fromLatin1(spec.list));
-        QLabel* label = boldLabel(spec.label, spec.designCaption);
-        grid->addWidget(label, spec.row, spec.column, 1, spec.columnSpan);
-        grid->addWidget(list, spec.row + 1, spec.column, 1, spec.columnSpan);
-        m_lists.append({spec.category, list, label});
+            isCalendar(design.category) ? StatList::Kind::Calendar : StatList::Kind::Alphabetical,
+            QString::fromLatin1(design.list));
+        QLabel* label = boldLabel(design.label, design.designCaption);
+        grid->addWidget(label, design.row, design.column, 1, design.columnSpan);
+        grid->addWidget(list, design.row + 1, design.column, 1, design.columnSpan);
+        m_lists.append({design.category, list, label});
         connect(list, &StatList::listDoubleClicked, this,
                 [this, list] { listDoubleClicked(list); });
     }
@@ -163,7 +151,7 @@ void FrmStatistics::fillLists(const std::function<void(int)>& progress) {
             if (!isCalendar(category)) {
                 view.label->setText(QStringLiteral("%1 %2 (No. of Sightings)")
                                         .arg(view.list->rows().size())
-                                        .arg(QString::fromLatin1(specOf(category).section)));
+                                        .arg(categorySection(category)));
             }
         }
         if (percent) {
@@ -185,7 +173,7 @@ void FrmStatistics::cmdRefresh_Click() {
     lblTotal->repaint();
     for (const ListView& view : m_lists) {
         if (!isCalendar(view.category)) {
-            view.label->setText(QString::fromLatin1(specOf(view.category).section));
+            view.label->setText(categorySection(view.category));
             view.label->repaint();
         }
         view.list->clearRows();

@@ -13,12 +13,9 @@
 namespace {
 
 // The sections of the printout and the file, in their order.
-constexpr std::pair<Category, const char*> kSections[] = {
-    {Category::Order, "Orders"},       {Category::Family, "Families"},
-    {Category::Location, "Locations"}, {Category::Country, "Countries"},
-    {Category::Region, "Regions"},     {Category::Year, "Years"},
-    {Category::Month, "Months"},
-};
+constexpr Category kSections[] = {Category::Order,   Category::Family, Category::Location,
+                                  Category::Country, Category::Region, Category::Year,
+                                  Category::Month};
 
 }  // namespace
 
@@ -27,10 +24,10 @@ StatisticsReport FrmStatistics::report() const {
     report.title = QStringLiteral("%1 - Lifetime Statistics for %2")
                        .arg(m_program.app.title, m_program.gstrUserName);
     report.totalCaption = lblTotal->text();
-    for (const auto& [category, name] : kSections) {
+    for (Category category : kSections) {
         for (const ListView& view : m_lists) {
             if (view.category == category) {
-                report.sections.append({QString::fromLatin1(name), view.list->rows()});
+                report.sections.append({categorySection(category), view.list->rows()});
             }
         }
     }

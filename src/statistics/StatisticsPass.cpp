@@ -9,6 +9,12 @@ QString categoryField(Category category) {
     return QString::fromLatin1(fields[std::size_t(category)]);
 }
 
+QString categorySection(Category category) {
+    static const char* const sections[] = {"Orders",  "Families", "Locations", "Countries",
+                                           "Regions", "Months",   "Years"};
+    return QString::fromLatin1(sections[std::size_t(category)]);
+}
+
 DbError StatisticsPass::run(Database& db, const FixedLists& lists,
                             const std::function<void(int)>& progress) {
     for (Category growing :

@@ -14,6 +14,8 @@ inline constexpr std::size_t kCategoryCount = 7;
 
 // The field of the life list that a category counts.
 QString categoryField(Category category);
+// The category's name in captions and in the printed and saved statistics: "Orders", "Families".
+QString categorySection(Category category);
 
 // The lists of the record form that give the fixed tables their entries.
 struct FixedLists {
