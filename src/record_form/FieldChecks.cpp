@@ -1,9 +1,9 @@
 #include "record_form/FieldChecks.h"
 
+#include "app/MValidation.h"
 #include "record_form/FieldFocus.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/LookupBoxes.h"
-#include "app/MValidation.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
