@@ -6,7 +6,8 @@ set(PLOVIX_DESKTOP_DIR "$ENV{HOME}/.local/share/applications"
     CACHE PATH "Folder for the desktop entry")
 
 install(TARGETS Plovix RUNTIME DESTINATION .)
-install(FILES "${PROJECT_SOURCE_DIR}/data/plovix.png" DESTINATION .)
+install(FILES "${PROJECT_SOURCE_DIR}/data/plovix.png" "${PROJECT_SOURCE_DIR}/data/birdlist.rpt"
+        DESTINATION .)
 install(FILES "${PROJECT_SOURCE_DIR}/data/SOURCES.md" DESTINATION . RENAME "DATA-SOURCES.md")
 
 install(CODE "

@@ -11,6 +11,8 @@ struct AppInfo {
     int major = 0;
     int minor = 0;
     int revision = 0;
+    // The maker's web site.
+    QString webSite = QStringLiteral("https://www.tenvane.example/plovix");
 
     // The identity of the running program: its folder and the version it was built as.
     static AppInfo forRunningProgram();
@@ -19,4 +21,8 @@ struct AppInfo {
 
     // A file in the program folder.
     QString filePath(const QString& fileName) const;
+    // The title and the version as the program signs its printouts: "Plovix 2.5".
+    QString titleAndVersion() const {
+        return QStringLiteral("%1 %2.%3").arg(title).arg(major).arg(minor);
+    }
 };

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
+class QPageLayout;
 class QPrinter;
 
 // Message-box styles and answers, with the values the program's messages are written in.
@@ -59,4 +61,10 @@ public:
     // The print dialog; the printer chosen there is kept for the next print. Null when the
     // user cancels.
     virtual QPrinter* showPrinter() = 0;
+
+    // A print preview window with this caption, maximised, on pages of `page`; `paint` draws
+    // the document on the printer it is given (the preview's, or the one its Print button
+    // chose). Returns when the user closes it.
+    virtual void showPreview(const QString& caption, const QPageLayout& page,
+                             const std::function<void(QPrinter&)>& paint) = 0;
 };

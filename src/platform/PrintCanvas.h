@@ -18,6 +18,7 @@ public:
     virtual void setFontName(const QString& name) = 0;
     virtual void setFontSize(double points) = 0;
     virtual void setFontBold(bool bold) = 0;
+    virtual void setFontItalic(bool italic) = 0;
     virtual bool fontBold() const = 0;
 
     virtual double currentX() const = 0;

@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -115,4 +116,18 @@ QPrinter* QtDialogs::showPrinter() {
         return nullptr;
     }
     return m_printer.get();
+}
+
+void QtDialogs::showPreview(const QString& caption, const QPageLayout& page,
+                            const std::function<void(QPrinter&)>& paint) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(page);
+    // A window of its own, so that it stays usable while the window it came from is disabled.
+    QPrintPreviewDialog preview(&printer, nullptr, Qt::Window);
+    preview.setObjectName(QStringLiteral("frmPreview"));
+    preview.setWindowTitle(caption);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&paint](QPrinter* target) { paint(*target); });
+    preview.setWindowState(Qt::WindowMaximized);
+    preview.exec();
 }

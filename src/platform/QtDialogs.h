@@ -18,6 +18,8 @@ public:
     std::optional<QString> showSave(const QString& title, const QString& filter,
                                     const QString& fileName) override;
     QPrinter* showPrinter() override;
+    void showPreview(const QString& caption, const QPageLayout& page,
+                     const std::function<void(QPrinter&)>& paint) override;
 
 private:
     QString titleOrProgram(const QString& title) const;

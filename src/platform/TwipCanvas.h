@@ -14,6 +14,7 @@ public:
     void setFontName(const QString& name) override { m_font.setFamily(name); }
     void setFontSize(double points) override;
     void setFontBold(bool bold) override { m_font.setBold(bold); }
+    void setFontItalic(bool italic) override { m_font.setItalic(italic); }
     bool fontBold() const override { return m_font.bold(); }
     double fontSize() const { return m_points; }
     const QFont& font() const { return m_font; }

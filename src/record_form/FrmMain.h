@@ -107,6 +107,11 @@ private:
     void showCounting(bool counting) override;
     void setProgress(int percent) override;
 
+    // The printed life list, its preview and the web page (FrmMainOutput.cpp).
+    void PrintLifeList(const QString& strDestination);
+    void cmdReport_Click();
+    void mnuPrintList_Click();
+    void mnuSaveCopyHTML_Click();
     void mnuExit_Click();
     void mnuOwnerName_Click();
     bool Form_QueryUnload();

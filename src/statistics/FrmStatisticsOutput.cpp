@@ -42,10 +42,7 @@ void FrmStatistics::cmdPrint_Click() {
     const AppInfo& app = m_program.app;
     const PrintedPage page{
         QStringLiteral("Printed ") + datetext::shortDate(m_program.clock.today()),
-        QStringLiteral("%1 %2.%3 by Tenvane Software")
-            .arg(app.title)
-            .arg(app.major)
-            .arg(app.minor)};
+        app.titleAndVersion() + QStringLiteral(" by Tenvane Software")};
     PrinterCanvas canvas(*printer);
     const QString failure = printStatistics(canvas, report(), page);
     if (failure.isEmpty()) {

@@ -1,7 +1,7 @@
 // Lifetime statistics: the counting rules, the two orders of the lists, the text file, the
 // printed pages and the window driven from the record form.
+#include "RecordingCanvas.h"
 #include "platform/DateText.h"
-#include "platform/TwipCanvas.h"
 #include "record_form/FormFixture.h"
 #include "record_form/Hints.h"
 #include "statistics/StatList.h"
@@ -29,27 +29,6 @@ QList<StatRow> rowsOf(const QStringList& texts) {
     }
     return rows;
 }
-
-// A page that keeps what is drawn on it, one line of text per item, in twips.
-class RecordingCanvas : public TwipCanvas {
-public:
-    double scaleWidth() const override { return 11520; }
-    double scaleHeight() const override { return 14400; }
-    QStringList items;  // "page|x|y|bold|text", "page|line|y"
-    int pages = 1;
-
-protected:
-    void paintText(QPointF at, const QString& text) override {
-        const double top = at.y() - QFontMetricsF(font()).ascent();
-        items.append(
-            u"%1|%2|%3|%4|%5"_s.arg(pages).arg(at.x()).arg(top).arg(font().bold()).arg(text));
-    }
-    void paintLine(QPointF from, QPointF) override {
-        items.append(u"%1|line|%2"_s.arg(pages).arg(from.y()));
-    }
-    void startPage() override { ++pages; }
-    void finish() override {}
-};
 
 StatisticsReport reportOf(const QList<StatisticsReport::Section>& sections) {
     return {u"Plovix - Lifetime Statistics for Ann"_s, u"Total Sightings: 7"_s, sections};

@@ -35,7 +35,8 @@ class RecordingShell : public Shell {
 public:
     bool openUrl(const QUrl& url) override {
         opened.append(url);
-        return true;
+        return works;
     }
     QList<QUrl> opened;
+    bool works = true;  // false: no program opens anything
 };

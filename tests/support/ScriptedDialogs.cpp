@@ -37,6 +37,18 @@ QPrinter* ScriptedDialogs::showPrinter() {
     return m_printer.get();
 }
 
+void ScriptedDialogs::showPreview(const QString& caption, const QPageLayout& page,
+                                  const std::function<void(QPrinter&)>& paint) {
+    m_calls.append({Call::Preview, {}, 0, caption, {}});
+    if (const std::optional<QString> pdf = takeText()) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(*pdf);
+        printer.setPageLayout(page);
+        paint(printer);
+    }
+}
+
 QStringList ScriptedDialogs::proposedFiles() const {
     QStringList files;
     for (const Call& call : m_calls) {

@@ -15,7 +15,7 @@ public:
     ~ScriptedDialogs() override;
 
     struct Call {
-        enum Kind { Message, Input, Save, Print } kind = Message;
+        enum Kind { Message, Input, Save, Print, Preview } kind = Message;
         QString prompt;
         int style = 0;
         QString title;
@@ -29,6 +29,9 @@ public:
     std::optional<QString> showSave(const QString& title, const QString& filter,
                                     const QString& fileName) override;
     QPrinter* showPrinter() override;
+    // The next queued text, if any, is a PDF file that gets the previewed pages.
+    void showPreview(const QString& caption, const QPageLayout& page,
+                     const std::function<void(QPrinter&)>& paint) override;
 
     // Queues the answer to the next message box (an mb::Answer).
     void answer(int answer) { m_answers.append(answer); }

@@ -1,0 +1,399 @@
+#include "output/ReportLayout.h"
+
+#include "database/Schema.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr double kTwipsPerPoint = 20;
+
+struct Paper {
+    const char* name;
+    double width;  // points
+    double height;
+};
+constexpr Paper kPapers[] = {
+    {"A3", 841.89, 1190.55}, {"A4", 595.28, 841.89}, {"A5", 419.53, 595.28},
+    {"Letter", 612, 792},    {"Legal", 612, 1008},   {"Executive", 522, 756},
+};
+
+// The values every text of the page may use; groups and columns add their own.
+const QStringList kPageValues = {QStringLiteral("Title"), QStringLiteral("CompanyTag"),
+                                 QStringLiteral("PrintDate"), QStringLiteral("Page"),
+                                 QStringLiteral("Pages")};
+
+struct Token {
+    QString text;
+    bool quoted = false;
+};
+
+// A mistake on one line of the file.
+struct Mistake {
+    QString what;
+};
+
+class Parser {
+public:
+    Parser(ReportLayout& layout) : m_layout(layout) {}
+    void parseLine(const QString& line);
+    void finish();
+
+private:
+    QList<Token> tokenize(const QString& line) const;
+    const Token& next(const QString& expected);
+    QString word(const QString& expected) { return next(expected).text; }
+    QString quoted(const QString& expected);
+    bool atEnd() const { return m_at >= m_tokens.size(); }
+    double length(const QString& text) const;
+    double number(const QString& text, const QString& what) const;
+    QString font();
+    QString field();
+    ReportPiece::Align align(const QString& text) const;
+    QString checkedText(const QString& text, const QStringList& extraValues) const;
+    ReportLine line(const QStringList& extraValues, QString* blank = nullptr);
+
+    ReportLayout& m_layout;
+    QList<Token> m_tokens;
+    qsizetype m_at = 0;
+};
+
+QList<Token> Parser::tokenize(const QString& line) const {
+    QList<Token> tokens;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        if (line[i].isSpace()) {
+            ++i;
+        } else if (line[i] == u'#') {
+            break;
+        } else if (line[i] == u'"') {
+            Token token{{}, true};
+            for (++i;; ++i) {
+                if (i >= line.size()) {
+                    throw Mistake{QStringLiteral("a text in quotes is not closed")};
+                }
+                if (line[i] == u'"') {
+                    if (i + 1 < line.size() && line[i + 1] == u'"') {
+                        ++i;
+                    } else {
+                        ++i;
+                        break;
+                    }
+                }
+                token.text += line[i];
+            }
+            tokens.append(token);
+        } else {
+            const qsizetype start = i;
+            while (i < line.size() && !line[i].isSpace() && line[i] != u'"') {
+                ++i;
+            }
+            tokens.append({line.mid(start, i - start), false});
+        }
+    }
+    return tokens;
+}
+
+const Token& Parser::next(const QString& expected) {
+    if (atEnd()) {
+        throw Mistake{QStringLiteral("%1 is missing").arg(expected)};
+    }
+    return m_tokens[m_at++];
+}
+
+QString Parser::quoted(const QString& expected) {
+    const Token& token = next(expected);
+    if (!token.quoted) {
+        throw Mistake{
+            QStringLiteral("%1 must be in double quotes, not '%2'").arg(expected, token.text)};
+    }
+    return token.text;
+}
+
+double Parser::number(const QString& text, const QString& what) const {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || value < 0) {
+        throw Mistake{QStringLiteral("'%1' is not %2").arg(text, what)};
+    }
+    return value;
+}
+
+double Parser::length(const QString& text) const {
+    static const QRegularExpression pattern(QStringLiteral("^([0-9.]+)(in|mm|cm|pt)$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch()) {
+        throw Mistake{
+            QStringLiteral("'%1' is not a length such as 0.5in, 12mm, 1.5cm or 36pt").arg(text)};
+    }
+    const double value = number(match.captured(1), QStringLiteral("a number"));
+    const QString unit = match.captured(2);
+    const double perUnit = unit == u"in"   ? 1440
+                           : unit == u"mm" ? 1440 / 25.4
+                           : unit == u"cm" ? 1440 / 2.54
+                                           : kTwipsPerPoint;
+    return value * perUnit;
+}
+
+QString Parser::font() {
+    const QString name = word(QStringLiteral("the font's name"));
+    if (!m_layout.fonts.contains(name)) {
+        throw Mistake{
+            QStringLiteral("the font '%1' is not given on a 'font' line above").arg(name)};
+    }
+    return name;
+}
+
+QString Parser::field() {
+    const QString name = word(QStringLiteral("the field's name"));
+    if (name != u"Number" && !lifelist::birdListFields().contains(name)) {
+        throw Mistake{QStringLiteral("'%1' is not a field of the life list").arg(name)};
+    }
+    return name;
+}
+
+ReportPiece::Align Parser::align(const QString& text) const {
+    if (text == u"left") {
+        return ReportPiece::Left;
+    }
+    if (text == u"center") {
+        return ReportPiece::Center;
+    }
+    if (text == u"right") {
+        return ReportPiece::Right;
+    }
+    throw Mistake{QStringLiteral("'%1' is not left, center or right").arg(text)};
+}
+
+QString Parser::checkedText(const QString& text, const QStringList& extraValues) const {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'{') {
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == u'{') {
+            ++i;
+            continue;
+        }
+        const qsizetype close = text.indexOf(u'}', i);
+        if (close < 0) {
+            throw Mistake{QStringLiteral("a '{' is not closed by '}' (write '{{' for a brace)")};
+        }
+        const QString name = text.mid(i + 1, close - i - 1);
+        if (!kPageValues.contains(name) && !extraValues.contains(name)) {
+            throw Mistake{QStringLiteral("{%1} is not a value this text can show").arg(name)};
+        }
+        i = close;
+    }
+    return text;
+}
+
+// [indent <length>] [blank "<text>"] then one or more <align> "<text>".
+ReportLine Parser::line(const QStringList& extraValues, QString* blank) {
+    ReportLine result;
+    result.font = font();
+    while (!atEnd()) {
+        const QString keyword = word({});
+        if (keyword == u"indent") {
+            result.indent = length(word(QStringLiteral("the indent")));
+        } else if (keyword == u"blank" && blank) {
+            *blank = checkedText(quoted(QStringLiteral("the text for an empty value")), {});
+        } else {
+            const ReportPiece::Align where = align(keyword);
+            result.pieces.append(
+                {where, checkedText(quoted(QStringLiteral("the text")), extraValues)});
+        }
+    }
+    if (result.pieces.isEmpty()) {
+        throw Mistake{QStringLiteral("the line has no text")};
+    }
+    return result;
+}
+
+void Parser::parseLine(const QString& text) {
+    m_tokens = tokenize(text);
+    m_at = 0;
+    if (m_tokens.isEmpty()) {
+        return;
+    }
+    const QString keyword = word({});
+    if (keyword == u"page") {
+        const QString name = word(QStringLiteral("the paper size"));
+        const auto paper =
+            std::find_if(std::begin(kPapers), std::end(kPapers),
+                         [&](const Paper& p) { return name == QLatin1String(p.name); });
+        if (paper == std::end(kPapers)) {
+            throw Mistake{
+                QStringLiteral("'%1' is not a paper size (A3, A4, A5, Letter, Legal, Executive)")
+                    .arg(name)};
+        }
+        m_layout.paper = QSizeF(paper->width, paper->height) * kTwipsPerPoint;
+        if (!atEnd()) {
+            const QString orientation = word({});
+            if (orientation != u"portrait" && orientation != u"landscape") {
+                throw Mistake{QStringLiteral("'%1' is not portrait or landscape").arg(orientation)};
+            }
+            m_layout.landscape = orientation == u"landscape";
+        }
+    } else if (keyword == u"margins") {
+        QList<double> sides;
+        while (!atEnd()) {
+            sides.append(length(word({})));
+        }
+        if (sides.size() == 1) {
+            m_layout.margins = QMarginsF(sides[0], sides[0], sides[0], sides[0]);
+        } else if (sides.size() == 4) {
+            m_layout.margins = QMarginsF(sides[3], sides[0], sides[1], sides[2]);
+        } else {
+            throw Mistake{
+                QStringLiteral("margins takes one length, or four: top right bottom left")};
+        }
+    } else if (keyword == u"font") {
+        const QString name = word(QStringLiteral("the font's name"));
+        ReportFont font;
+        font.family = quoted(QStringLiteral("the font family"));
+        font.points =
+            number(word(QStringLiteral("the font size")), QStringLiteral("a size in points"));
+        while (!atEnd()) {
+            const QString style = word({});
+            if (style == u"bold") {
+                font.bold = true;
+            } else if (style == u"italic") {
+                font.italic = true;
+            } else {
+                throw Mistake{QStringLiteral("'%1' is not bold or italic").arg(style)};
+            }
+        }
+        if (font.points <= 0) {
+            throw Mistake{QStringLiteral("a font needs a size above 0")};
+        }
+        m_layout.fonts.insert(name, font);
+    } else if (keyword == u"header" || keyword == u"footer") {
+        QList<ReportLine>& lines = keyword == u"header" ? m_layout.header : m_layout.footer;
+        if (m_at < m_tokens.size() && !m_tokens[m_at].quoted && m_tokens[m_at].text == u"rule") {
+            ++m_at;
+            lines.append(ReportLine{true, {}, 0, {}});
+        } else {
+            lines.append(line({}));
+        }
+    } else if (keyword == u"headings") {
+        m_layout.headingsFont = font();
+    } else if (keyword == u"rows") {
+        m_layout.rowsFont = font();
+    } else if (keyword == u"column") {
+        static const QRegularExpression share(QStringLiteral("^([0-9.]+)%$"));
+        const QString width = word(QStringLiteral("the column's width"));
+        const QRegularExpressionMatch match = share.match(width);
+        if (!match.hasMatch()) {
+            throw Mistake{QStringLiteral("'%1' is not a width such as 20%").arg(width)};
+        }
+        ReportColumn column;
+        column.width = number(match.captured(1), QStringLiteral("a width")) / 100;
+        column.align = align(word(QStringLiteral("left, center or right")));
+        column.heading = checkedText(quoted(QStringLiteral("the column's heading")), {});
+        QStringList fields = lifelist::birdListFields();
+        fields.append(QStringLiteral("Number"));
+        column.text = checkedText(quoted(QStringLiteral("the column's text")), fields);
+        m_layout.columns.append(column);
+    } else if (keyword == u"sort") {
+        while (!atEnd()) {
+            m_layout.sortFields.append(field());
+        }
+    } else if (keyword == u"group") {
+        ReportGroup group;
+        group.field = field();
+        group.line = line({QStringLiteral("Value"), QStringLiteral("Count")}, &group.blank);
+        m_layout.groups.append(group);
+    } else {
+        throw Mistake{QStringLiteral("'%1' is not a layout keyword").arg(keyword)};
+    }
+    if (!atEnd()) {
+        throw Mistake{QStringLiteral("'%1' is one word too many").arg(m_tokens[m_at].text)};
+    }
+}
+
+void Parser::finish() {
+    if (m_layout.columns.isEmpty()) {
+        throw Mistake{QStringLiteral("no 'column' line gives the columns of a sighting")};
+    }
+    if (m_layout.rowsFont.isEmpty()) {
+        throw Mistake{QStringLiteral("no 'rows' line gives the font of the sightings")};
+    }
+    double total = 0;
+    for (const ReportColumn& column : m_layout.columns) {
+        total += column.width;
+    }
+    if (total > 1.0001) {
+        throw Mistake{QStringLiteral("the columns are wider than the page (%1%)").arg(total * 100)};
+    }
+    const QSizeF paper = m_layout.landscape ? m_layout.paper.transposed() : m_layout.paper;
+    const QMarginsF& m = m_layout.margins;
+    if (m.left() + m.right() >= paper.width() || m.top() + m.bottom() >= paper.height()) {
+        throw Mistake{QStringLiteral("the margins leave no room on the page")};
+    }
+}
+
+}  // namespace
+
+QStringList ReportLayout::sortOrder() const {
+    QStringList order;
+    for (const ReportGroup& group : groups) {
+        order.append(group.field);
+    }
+    return order + sortFields;
+}
+
+QString fillIn(const QString& text, const std::function<QString(const QString&)>& valueOf) {
+    QString result;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text[i] != u'{') {
+            result += text[i++];
+        } else if (i + 1 < text.size() && text[i + 1] == u'{') {
+            result += u'{';
+            i += 2;
+        } else {
+            const qsizetype close = text.indexOf(u'}', i);
+            if (close < 0) {
+                result += text.mid(i);
+                break;
+            }
+            result += valueOf(text.mid(i + 1, close - i - 1));
+            i = close + 1;
+        }
+    }
+    return result;
+}
+
+ReportError parseReportLayout(const QString& fileName, const QString& text, ReportLayout& layout) {
+    layout = ReportLayout{};
+    Parser parser(layout);
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        try {
+            parser.parseLine(lines[i]);
+        } catch (const Mistake& mistake) {
+            return {ReportError::kLayoutInvalid,
+                    QStringLiteral("%1, line %2: %3").arg(fileName).arg(i + 1).arg(mistake.what)};
+        }
+    }
+    try {
+        parser.finish();
+    } catch (const Mistake& mistake) {
+        return {ReportError::kLayoutInvalid, QStringLiteral("%1: %2").arg(fileName, mistake.what)};
+    }
+    return {};
+}
+
+ReportError readReportLayout(const QString& path, ReportLayout& layout) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {ReportError::kLayoutNotFound, file.errorString()};
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return {ReportError::kLayoutNotFound, file.errorString()};
+    }
+    return parseReportLayout(QFileInfo(path).fileName(), QString::fromUtf8(bytes), layout);
+}

@@ -1,0 +1,326 @@
+#include "output/ReportPages.h"
+
+#include "output/SightingTable.h"
+#include "platform/PrintCanvas.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr double kRuleSpace = 60;       // above and below a rule
+constexpr double kColumnPadding = 100;  // between the text of a column and the next
+constexpr double kGroupSpace = 80;      // above a group heading that does not start the page
+
+void useFont(PrintCanvas& canvas, const ReportFont& font) {
+    canvas.setFontName(font.family);
+    canvas.setFontSize(font.points);
+    canvas.setFontBold(font.bold);
+    canvas.setFontItalic(font.italic);
+}
+
+// The row of one sighting: the lines of each column's text.
+using WrappedRow = QList<QStringList>;
+
+class Builder {
+public:
+    Builder(const ReportLayout& layout, const SightingTable& table, const ReportValues& values,
+            PrintCanvas& canvas)
+        : m_layout(layout),
+          m_table(table),
+          m_values(values),
+          m_canvas(canvas),
+          m_width(canvas.scaleWidth()) {}
+
+    QList<ReportPage> run();
+
+private:
+    double lineHeight(const QString& font);
+    double heightOf(const ReportLine& line);
+    // Places a line at `y`; returns its height.
+    double place(ReportPage& page, const ReportLine& line, double y,
+                 const std::function<QString(const QString&)>& valueOf);
+    QStringList wrap(const QString& text, double width);
+    WrappedRow wrapCells(const QStringList& texts, const QString& font);
+    double placeCells(ReportPage& page, const WrappedRow& row, const QString& font, double y);
+    QStringList headings(int number, int count) const;
+    void placeHeaderAndFooter(ReportPage& page, int number, int count);
+    QString pageValue(const QString& name, int number, int count) const;
+    // The level of the outermost group that changes at `row`; the number of groups when none.
+    int changeLevel(qsizetype row) const;
+    QList<QList<qsizetype>> groupCounts() const;
+
+    const ReportLayout& m_layout;
+    const SightingTable& m_table;
+    const ReportValues& m_values;
+    PrintCanvas& m_canvas;
+    double m_width;
+    QList<int> m_groupFields;
+};
+
+double Builder::lineHeight(const QString& font) {
+    useFont(m_canvas, m_layout.fonts.value(font));
+    return m_canvas.textHeight(QString());
+}
+
+double Builder::heightOf(const ReportLine& line) {
+    return line.rule ? 2 * kRuleSpace : lineHeight(line.font);
+}
+
+double Builder::place(ReportPage& page, const ReportLine& line, double y,
+                      const std::function<QString(const QString&)>& valueOf) {
+    if (line.rule) {
+        page.append({true, {}, 0, y + kRuleSpace, {}});
+        return 2 * kRuleSpace;
+    }
+    const double height = lineHeight(line.font);
+    for (const ReportPiece& piece : line.pieces) {
+        const QString text = fillIn(piece.text, valueOf);
+        const double width = m_canvas.textWidth(text);
+        const double x = piece.align == ReportPiece::Left     ? line.indent
+                         : piece.align == ReportPiece::Center ? (m_width - width) / 2
+                                                              : m_width - width;
+        page.append({false, line.font, x, y, text});
+    }
+    return height;
+}
+
+QStringList Builder::wrap(const QString& text, double width) {
+    QStringList lines;
+    QString normal = text;
+    normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    for (const QString& paragraph : normal.split(u'\n')) {
+        QString current;
+        for (const QString& word : paragraph.split(u' ', Qt::SkipEmptyParts)) {
+            const QString candidate = current.isEmpty() ? word : current + u' ' + word;
+            if (m_canvas.textWidth(candidate) <= width || current.isEmpty()) {
+                current = candidate;
+            } else {
+                lines.append(current);
+                current = word;
+            }
+            // A word wider than the column is broken where it reaches the edge.
+            while (current.size() > 1 && m_canvas.textWidth(current) > width) {
+                qsizetype fits = current.size() - 1;
+                while (fits > 1 && m_canvas.textWidth(current.left(fits)) > width) {
+                    --fits;
+                }
+                lines.append(current.left(fits));
+                current = current.mid(fits);
+            }
+        }
+        lines.append(current);
+    }
+    return lines;
+}
+
+WrappedRow Builder::wrapCells(const QStringList& texts, const QString& font) {
+    useFont(m_canvas, m_layout.fonts.value(font));
+    WrappedRow row;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const double width = m_layout.columns[i].width * m_width - kColumnPadding;
+        row.append(wrap(texts[i], std::max(width, 1.0)));
+    }
+    return row;
+}
+
+double Builder::placeCells(ReportPage& page, const WrappedRow& row, const QString& font, double y) {
+    const double height = lineHeight(font);
+    double left = 0;
+    qsizetype lines = 1;
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        const ReportColumn& column = m_layout.columns[i];
+        const double room = column.width * m_width - kColumnPadding;
+        for (qsizetype n = 0; n < row[i].size(); ++n) {
+            const QString& text = row[i][n];
+            if (text.isEmpty()) {
+                continue;
+            }
+            const double width = m_canvas.textWidth(text);
+            const double x = column.align == ReportPiece::Left     ? left
+                             : column.align == ReportPiece::Center ? left + (room - width) / 2
+                                                                   : left + room - width;
+            page.append({false, font, x, y + double(n) * height, text});
+        }
+        lines = std::max(lines, row[i].size());
+        left += column.width * m_width;
+    }
+    return double(lines) * height;
+}
+
+QString Builder::pageValue(const QString& name, int number, int count) const {
+    if (name == u"Title") {
+        return m_values.title;
+    }
+    if (name == u"CompanyTag") {
+        return m_values.companyTag;
+    }
+    if (name == u"PrintDate") {
+        return m_values.printDate;
+    }
+    if (name == u"Page") {
+        return QString::number(number);
+    }
+    if (name == u"Pages") {
+        return QString::number(count);
+    }
+    return {};
+}
+
+QStringList Builder::headings(int number, int count) const {
+    QStringList texts;
+    for (const ReportColumn& column : m_layout.columns) {
+        texts.append(fillIn(column.heading,
+                            [&](const QString& name) { return pageValue(name, number, count); }));
+    }
+    return texts;
+}
+
+void Builder::placeHeaderAndFooter(ReportPage& page, int number, int count) {
+    const auto valueOf = [&](const QString& name) { return pageValue(name, number, count); };
+    double y = 0;
+    for (const ReportLine& line : m_layout.header) {
+        y += place(page, line, y, valueOf);
+    }
+    if (!m_layout.headingsFont.isEmpty()) {
+        placeCells(page, wrapCells(headings(number, count), m_layout.headingsFont),
+                   m_layout.headingsFont, y);
+    }
+    double footerHeight = 0;
+    for (const ReportLine& line : m_layout.footer) {
+        footerHeight += heightOf(line);
+    }
+    y = m_canvas.scaleHeight() - footerHeight;
+    for (const ReportLine& line : m_layout.footer) {
+        y += place(page, line, y, valueOf);
+    }
+}
+
+int Builder::changeLevel(qsizetype row) const {
+    if (row == 0) {
+        return 0;
+    }
+    for (int level = 0; level < m_groupFields.size(); ++level) {
+        const int field = m_groupFields[level];
+        if (m_table.value(row, field) != m_table.value(row - 1, field)) {
+            return level;
+        }
+    }
+    return int(m_groupFields.size());
+}
+
+QList<QList<qsizetype>> Builder::groupCounts() const {
+    // counts[level][row]: the size of the group of that level that starts at the row.
+    QList<QList<qsizetype>> counts(m_groupFields.size(), QList<qsizetype>(m_table.size(), 0));
+    QList<qsizetype> starts(m_groupFields.size(), 0);
+    for (qsizetype row = 1; row <= m_table.size(); ++row) {
+        const int changed = row == m_table.size() ? 0 : changeLevel(row);
+        for (int level = changed; level < m_groupFields.size(); ++level) {
+            counts[level][starts[level]] = row - starts[level];
+            starts[level] = row;
+        }
+    }
+    return counts;
+}
+
+QList<ReportPage> Builder::run() {
+    for (const ReportGroup& group : m_layout.groups) {
+        m_groupFields.append(m_table.fieldIndex(group.field));
+    }
+    // The space between the header and the footer.
+    double top = 0;
+    for (const ReportLine& line : m_layout.header) {
+        top += heightOf(line);
+    }
+    if (!m_layout.headingsFont.isEmpty()) {
+        ReportPage scratch;
+        top += placeCells(scratch, wrapCells(headings(1, 1), m_layout.headingsFont),
+                          m_layout.headingsFont, 0) +
+               kRuleSpace;
+    }
+    double bottom = m_canvas.scaleHeight();
+    for (const ReportLine& line : m_layout.footer) {
+        bottom -= heightOf(line);
+    }
+    const double rowHeight = lineHeight(m_layout.rowsFont);
+    const auto fitLines = qsizetype(std::max(1.0, (bottom - top) / rowHeight));
+
+    const QList<QList<qsizetype>> counts = groupCounts();
+    QList<ReportPage> pages(1);
+    double y = top;
+    for (qsizetype row = 0; row < m_table.size(); ++row) {
+        const int level = changeLevel(row);
+        const auto valueOf = [&](const QString& name) {
+            return m_table.value(row, m_table.fieldIndex(name));
+        };
+        QStringList texts;
+        for (const ReportColumn& column : m_layout.columns) {
+            texts.append(fillIn(column.text, valueOf));
+        }
+        WrappedRow cells = wrapCells(texts, m_layout.rowsFont);
+        qsizetype lines = 1;
+        for (QStringList& column : cells) {
+            // A row never runs past a page: what does not fit on a whole page is left out.
+            if (column.size() > fitLines) {
+                column.resize(fitLines);
+            }
+            lines = std::max(lines, column.size());
+        }
+        double needed = double(lines) * rowHeight;
+        for (int g = level; g < m_groupFields.size(); ++g) {
+            needed += kGroupSpace + heightOf(m_layout.groups[g].line);
+        }
+        if (y + needed > bottom && y > top) {
+            pages.append(ReportPage());
+            y = top;
+        }
+        for (int g = level; g < m_groupFields.size(); ++g) {
+            const ReportGroup& group = m_layout.groups[g];
+            const QString value = m_table.value(row, m_groupFields[g]);
+            if (y > top) {
+                y += kGroupSpace;
+            }
+            y += place(pages.last(), group.line, y, [&](const QString& name) {
+                if (name == u"Value") {
+                    return value.isEmpty() ? group.blank : value;
+                }
+                if (name == u"Count") {
+                    return QString::number(counts[g][row]);
+                }
+                return pageValue(name, 0, 0);
+            });
+        }
+        y += placeCells(pages.last(), cells, m_layout.rowsFont, y);
+    }
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        placeHeaderAndFooter(pages[i], int(i + 1), int(pages.size()));
+    }
+    return pages;
+}
+
+}  // namespace
+
+QList<ReportPage> layOutReport(const ReportLayout& layout, const SightingTable& table,
+                               const ReportValues& values, PrintCanvas& canvas) {
+    return Builder(layout, table, values, canvas).run();
+}
+
+QString drawReport(const ReportLayout& layout, const QList<ReportPage>& pages,
+                   PrintCanvas& canvas) {
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0) {
+            canvas.newPage();
+        }
+        for (const ReportItem& item : pages[i]) {
+            if (item.rule) {
+                canvas.line(0, item.y, canvas.scaleWidth(), item.y);
+                continue;
+            }
+            useFont(canvas, layout.fonts.value(item.font));
+            canvas.setCurrentX(item.x);
+            canvas.setCurrentY(item.y);
+            canvas.print(item.text);
+        }
+    }
+    canvas.endDoc();
+    return canvas.failure();
+}

@@ -1,0 +1,77 @@
+// The life list printed, previewed and saved as a web page.
+#include "record_form/FrmMain.h"
+
+#include "app/MValidation.h"
+#include "app/Program.h"
+#include "output/LifeListReport.h"
+#include "output/SaveWebPage.h"
+
+#include <QPrinter>
+
+void FrmMain::cmdReport_Click() {
+    PrintLifeList(QStringLiteral("View"));
+}
+
+void FrmMain::mnuPrintList_Click() {
+    PrintLifeList(QStringLiteral("Print"));
+}
+
+void FrmMain::mnuSaveCopyHTML_Click() {
+    do {
+        const std::optional<QString> chosen = m_program.dialogs.showSave(
+            QStringLiteral("Save Life List As Web Page"), QStringLiteral("Web Page (*.html)"),
+            m_program.app.filePath(QStringLiteral("My Life List.html")));
+        if (!chosen) {
+            return;
+        }
+        m_program.gvarFileName = *chosen;
+    } while (!confirmOverwrite(m_program.dialogs, m_program.gvarFileName, QStringLiteral("html")));
+    PrintLifeList(QStringLiteral("File"));
+}
+
+void FrmMain::PrintLifeList(const QString& strDestination) {
+    // Edits of the sighting shown go into the output; when they cannot be stored, the output
+    // is made from the file as it is.
+    Data1.updateRecord();
+    const bool print = strDestination == u"Print";
+    if (strDestination == u"File") {
+        saveLifeListAsWebPage(m_program, [this](bool writing) { setEnabled(!writing); });
+        return;
+    }
+    if (!print && strDestination != u"View") {
+        return;
+    }
+    Dialogs& dialogs = m_program.dialogs;
+    const auto busy = [this](bool working) {
+        m_program.cursor.setMousePointer(working ? WaitCursor::Hourglass : WaitCursor::Default);
+        setEnabled(!working);
+    };
+    LifeListReport report;
+    busy(true);
+    const ReportError error = report.load(m_program);
+    busy(false);
+    if (error) {
+        showReportError(dialogs, error);
+        return;
+    }
+    const auto printOn = [&](QPrinter& printer) {
+        busy(true);
+        const QString failure = report.print(printer);
+        busy(false);
+        if (!failure.isEmpty()) {
+            showReportError(dialogs, {ReportError::kPrintFailed, failure});
+        }
+    };
+    if (!print) {
+        dialogs.showPreview(m_program.app.title +
+                                QStringLiteral(" - Bird Sightings Life List for ") +
+                                m_program.gstrUserName,
+                            report.pageLayout(), printOn);
+        return;
+    }
+    if (QPrinter* printer = dialogs.showPrinter()) {
+        printer->setPageLayout(report.pageLayout());
+        printer->setCopyCount(1);
+        printOn(*printer);
+    }
+}
