@@ -1,10 +1,15 @@
 // How long the life-list operations take on a list of every bird species in the world
 // (about 11,000 sightings with comments): opening, moving, finding, the record form,
-// searching, counting the statistics, compacting, repairing.
+// searching, counting the statistics, the web page and the printed report, compacting,
+// repairing.
 #include "TestPlatform.h"
 #include "app/MDatabase.h"
 #include "database/CsvReader.h"
 #include "database/NewLifeList.h"
+#include "output/ReportPages.h"
+#include "output/SightingTable.h"
+#include "output/WebPage.h"
+#include "platform/TwipCanvas.h"
 #include "record_form/FrmMain.h"
 #include "record_form/Hints.h"
 #include "statistics/StatisticsPass.h"
@@ -155,6 +160,41 @@ private slots:
             text = statisticsText(report, QStringLiteral("Printed"));
         }
         qInfo("%lld bytes of statistics", qsizetype(text.size()));
+    }
+
+    void webPage() {
+        QByteArray page;
+        QBENCHMARK {
+            SightingTable table;
+            QVERIFY(!SightingTable::read(*m_program->gdbBirdList, webPageOrder(), table));
+            page = ::webPage(table, {QStringLiteral("Ann"), QStringLiteral("12/6/26"),
+                                     QStringLiteral("Plovix 1.0"), QString()});
+        }
+        qInfo("%lld bytes of web page", qsizetype(page.size()));
+    }
+
+    void reportLaidOutToItsLastPage() {
+        ReportLayout layout;
+        QVERIFY(!readReportLayout(QStringLiteral(PLOVIX_LAYOUT_FILE), layout));
+        // A Letter page within half-inch margins, measured as the printer measures it.
+        class Page : public TwipCanvas {
+        public:
+            double scaleWidth() const override { return 10800; }
+            double scaleHeight() const override { return 14400; }
+
+        protected:
+            void paintText(QPointF, const QString&) override {}
+            void paintLine(QPointF, QPointF) override {}
+            void startPage() override {}
+            void finish() override {}
+        } canvas;
+        qsizetype pages = 0;
+        QBENCHMARK {
+            SightingTable table;
+            QVERIFY(!SightingTable::read(*m_program->gdbBirdList, layout.sortOrder(), table));
+            pages = layOutReport(layout, table, {}, canvas).size();
+        }
+        qInfo("%lld pages of report", pages);
     }
 
     void compact() {

@@ -85,6 +85,9 @@ double Builder::place(ReportPage& page, const ReportLine& line, double y,
 }
 
 QStringList Builder::wrap(const QString& text, double width) {
+    if (!text.contains(u'\n') && !text.contains(u'\r') && m_canvas.textWidth(text) <= width) {
+        return {text};
+    }
     QStringList lines;
     QString normal = text;
     normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');

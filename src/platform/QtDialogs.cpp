@@ -8,6 +8,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -128,6 +129,10 @@ void QtDialogs::showPreview(const QString& caption, const QPageLayout& page,
     preview.setWindowTitle(caption);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&paint](QPrinter* target) { paint(*target); });
+    // Maximised; a desktop without a window manager gets the whole free screen instead.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        preview.setGeometry(screen->availableGeometry());
+    }
     preview.setWindowState(Qt::WindowMaximized);
     preview.exec();
 }

@@ -1,7 +1,5 @@
 #include "platform/TwipCanvas.h"
 
-#include <QFontMetricsF>
-
 namespace {
 
 constexpr double kTwipsPerPoint = 20;
@@ -12,23 +10,54 @@ TwipCanvas::TwipCanvas() : m_font(QStringLiteral("Times New Roman")) {
     setFontSize(10);
 }
 
+void TwipCanvas::setFontName(const QString& name) {
+    if (name != m_font.family()) {
+        m_font.setFamily(name);
+        m_metrics.reset();
+    }
+}
+
 void TwipCanvas::setFontSize(double points) {
-    m_points = points;
-    m_font.setPixelSize(qRound(points * kTwipsPerPoint));
+    if (points != m_points || !m_metrics) {
+        m_points = points;
+        m_font.setPixelSize(qRound(points * kTwipsPerPoint));
+        m_metrics.reset();
+    }
+}
+
+void TwipCanvas::setFontBold(bool bold) {
+    if (bold != m_font.bold()) {
+        m_font.setBold(bold);
+        m_metrics.reset();
+    }
+}
+
+void TwipCanvas::setFontItalic(bool italic) {
+    if (italic != m_font.italic()) {
+        m_font.setItalic(italic);
+        m_metrics.reset();
+    }
+}
+
+const QFontMetricsF& TwipCanvas::metrics() const {
+    if (!m_metrics) {
+        m_metrics.emplace(m_font);
+    }
+    return *m_metrics;
 }
 
 double TwipCanvas::textWidth(const QString& text) const {
-    return QFontMetricsF(m_font).horizontalAdvance(text);
+    return metrics().horizontalAdvance(text);
 }
 
 double TwipCanvas::textHeight(const QString& text) const {
     const int lines = text.isEmpty() ? 1 : int(text.count(u'\n')) + 1;
-    return QFontMetricsF(m_font).height() * lines;
+    return metrics().height() * lines;
 }
 
 void TwipCanvas::print(const QString& text) {
     if (m_failure.isEmpty() && !text.isEmpty()) {
-        paintText(QPointF(m_x, m_y + QFontMetricsF(m_font).ascent()), text);
+        paintText(QPointF(m_x, m_y + metrics().ascent()), text);
     }
     m_y += textHeight(text);
     m_x = 0;

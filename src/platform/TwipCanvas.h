@@ -3,7 +3,9 @@
 #include "platform/PrintCanvas.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPointF>
+#include <optional>
 
 // The position, font and text measures of a canvas, in twips; a font of n points is n × 20
 // twips high. What is drawn goes to the subclass, which may paint it or keep it.
@@ -11,10 +13,10 @@ class TwipCanvas : public PrintCanvas {
 public:
     TwipCanvas();
 
-    void setFontName(const QString& name) override { m_font.setFamily(name); }
+    void setFontName(const QString& name) override;
     void setFontSize(double points) override;
-    void setFontBold(bool bold) override { m_font.setBold(bold); }
-    void setFontItalic(bool italic) override { m_font.setItalic(italic); }
+    void setFontBold(bool bold) override;
+    void setFontItalic(bool italic) override;
     bool fontBold() const override { return m_font.bold(); }
     double fontSize() const { return m_points; }
     const QFont& font() const { return m_font; }
@@ -47,7 +49,11 @@ protected:
     }
 
 private:
+    // The measures of the current font, worked out once per font.
+    const QFontMetricsF& metrics() const;
+
     QFont m_font;
+    mutable std::optional<QFontMetricsF> m_metrics;
     double m_points = 10;
     double m_x = 0;
     double m_y = 0;
