@@ -1,6 +1,7 @@
 #include "output/ReportLayout.h"
 
 #include "database/Schema.h"
+#include "output/LayoutLine.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,15 +26,7 @@ const QStringList kPageValues = {QStringLiteral("Title"), QStringLiteral("Compan
                                  QStringLiteral("PrintDate"), QStringLiteral("Page"),
                                  QStringLiteral("Pages")};
 
-struct Token {
-    QString text;
-    bool quoted = false;
-};
-
-// A mistake on one line of the file.
-struct Mistake {
-    QString what;
-};
+using Mistake = LayoutMistake;
 
 class Parser {
 public:
@@ -42,13 +35,9 @@ public:
     void finish();
 
 private:
-    QList<Token> tokenize(const QString& line) const;
-    const Token& next(const QString& expected);
-    QString word(const QString& expected) { return next(expected).text; }
-    QString quoted(const QString& expected);
-    bool atEnd() const { return m_at >= m_tokens.size(); }
-    double length(const QString& text) const;
-    double number(const QString& text, const QString& what) const;
+    QString word(const QString& expected) { return m_line.word(expected); }
+    QString quoted(const QString& expected) { return m_line.quoted(expected); }
+    bool atEnd() const { return m_line.atEnd(); }
     QString font();
     QString field();
     ReportPiece::Align align(const QString& text) const;
@@ -56,86 +45,8 @@ private:
     ReportLine line(const QStringList& extraValues, QString* blank = nullptr);
 
     ReportLayout& m_layout;
-    QList<Token> m_tokens;
-    qsizetype m_at = 0;
+    LayoutLine m_line;
 };
-
-QList<Token> Parser::tokenize(const QString& line) const {
-    QList<Token> tokens;
-    qsizetype i = 0;
-    while (i < line.size()) {
-        if (line[i].isSpace()) {
-            ++i;
-        } else if (line[i] == u'#') {
-            break;
-        } else if (line[i] == u'"') {
-            Token token{{}, true};
-            for (++i;; ++i) {
-                if (i >= line.size()) {
-                    throw Mistake{QStringLiteral("a text in quotes is not closed")};
-                }
-                if (line[i] == u'"') {
-                    if (i + 1 < line.size() && line[i + 1] == u'"') {
-                        ++i;
-                    } else {
-                        ++i;
-                        break;
-                    }
-                }
-                token.text += line[i];
-            }
-            tokens.append(token);
-        } else {
-            const qsizetype start = i;
-            while (i < line.size() && !line[i].isSpace() && line[i] != u'"') {
-                ++i;
-            }
-            tokens.append({line.mid(start, i - start), false});
-        }
-    }
-    return tokens;
-}
-
-const Token& Parser::next(const QString& expected) {
-    if (atEnd()) {
-        throw Mistake{QStringLiteral("%1 is missing").arg(expected)};
-    }
-    return m_tokens[m_at++];
-}
-
-QString Parser::quoted(const QString& expected) {
-    const Token& token = next(expected);
-    if (!token.quoted) {
-        throw Mistake{
-            QStringLiteral("%1 must be in double quotes, not '%2'").arg(expected, token.text)};
-    }
-    return token.text;
-}
-
-double Parser::number(const QString& text, const QString& what) const {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || value < 0) {
-        throw Mistake{QStringLiteral("'%1' is not %2").arg(text, what)};
-    }
-    return value;
-}
-
-double Parser::length(const QString& text) const {
-    static const QRegularExpression pattern(QStringLiteral("^([0-9.]+)(in|mm|cm|pt)$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch()) {
-        throw Mistake{
-            QStringLiteral("'%1' is not a length such as 0.5in, 12mm, 1.5cm or 36pt").arg(text)};
-    }
-    const double value = number(match.captured(1), QStringLiteral("a number"));
-    const QString unit = match.captured(2);
-    const double perUnit = unit == u"in"   ? 1440
-                           : unit == u"mm" ? 1440 / 25.4
-                           : unit == u"cm" ? 1440 / 2.54
-                                           : kTwipsPerPoint;
-    return value * perUnit;
-}
 
 QString Parser::font() {
     const QString name = word(QStringLiteral("the font's name"));
@@ -196,7 +107,7 @@ ReportLine Parser::line(const QStringList& extraValues, QString* blank) {
     while (!atEnd()) {
         const QString keyword = word({});
         if (keyword == u"indent") {
-            result.indent = length(word(QStringLiteral("the indent")));
+            result.indent = LayoutLine::length(word(QStringLiteral("the indent")));
         } else if (keyword == u"blank" && blank) {
             *blank = checkedText(quoted(QStringLiteral("the text for an empty value")), {});
         } else {
@@ -212,9 +123,8 @@ ReportLine Parser::line(const QStringList& extraValues, QString* blank) {
 }
 
 void Parser::parseLine(const QString& text) {
-    m_tokens = tokenize(text);
-    m_at = 0;
-    if (m_tokens.isEmpty()) {
+    m_line = LayoutLine(text);
+    if (atEnd()) {
         return;
     }
     const QString keyword = word({});
@@ -239,7 +149,7 @@ void Parser::parseLine(const QString& text) {
     } else if (keyword == u"margins") {
         QList<double> sides;
         while (!atEnd()) {
-            sides.append(length(word({})));
+            sides.append(LayoutLine::length(word({})));
         }
         if (sides.size() == 1) {
             m_layout.margins = QMarginsF(sides[0], sides[0], sides[0], sides[0]);
@@ -253,8 +163,8 @@ void Parser::parseLine(const QString& text) {
         const QString name = word(QStringLiteral("the font's name"));
         ReportFont font;
         font.family = quoted(QStringLiteral("the font family"));
-        font.points =
-            number(word(QStringLiteral("the font size")), QStringLiteral("a size in points"));
+        font.points = LayoutLine::number(word(QStringLiteral("the font size")),
+                                         QStringLiteral("a size in points"));
         while (!atEnd()) {
             const QString style = word({});
             if (style == u"bold") {
@@ -271,8 +181,7 @@ void Parser::parseLine(const QString& text) {
         m_layout.fonts.insert(name, font);
     } else if (keyword == u"header" || keyword == u"footer") {
         QList<ReportLine>& lines = keyword == u"header" ? m_layout.header : m_layout.footer;
-        if (m_at < m_tokens.size() && !m_tokens[m_at].quoted && m_tokens[m_at].text == u"rule") {
-            ++m_at;
+        if (m_line.takeWord(QStringLiteral("rule"))) {
             lines.append(ReportLine{true, {}, 0, {}});
         } else {
             lines.append(line({}));
@@ -289,7 +198,7 @@ void Parser::parseLine(const QString& text) {
             throw Mistake{QStringLiteral("'%1' is not a width such as 20%").arg(width)};
         }
         ReportColumn column;
-        column.width = number(match.captured(1), QStringLiteral("a width")) / 100;
+        column.width = LayoutLine::number(match.captured(1), QStringLiteral("a width")) / 100;
         column.align = align(word(QStringLiteral("left, center or right")));
         column.heading = checkedText(quoted(QStringLiteral("the column's heading")), {});
         QStringList fields = lifelist::birdListFields();
@@ -309,7 +218,7 @@ void Parser::parseLine(const QString& text) {
         throw Mistake{QStringLiteral("'%1' is not a layout keyword").arg(keyword)};
     }
     if (!atEnd()) {
-        throw Mistake{QStringLiteral("'%1' is one word too many").arg(m_tokens[m_at].text)};
+        throw Mistake{QStringLiteral("'%1' is one word too many").arg(word({}))};
     }
 }
 
