@@ -27,6 +27,7 @@ public:
     void line(const QString& text) { m_bytes += text.toUtf8() + "\r\n"; }
     QByteArray bytes() const { return m_bytes; }
 
+    void writeSpacerAndRule();
     void WriteWebPageHeader(const WebPageTexts& texts);
     void WriteOrderRow(const QString& order, qint64 count);
     void WriteFamilyRow(const QString& family, qint64 count);
@@ -36,6 +37,14 @@ public:
 private:
     QByteArray m_bytes;
 };
+
+// An empty row, then a coloured rule across the table.
+void PageWriter::writeSpacerAndRule() {
+    for (const char* text : {"<tr><!-- spacer -->", "<td colspan='8'>&nbsp;</td>", "</tr>", "<tr>",
+                             "<td colspan='8' class='rule'></td>", "</tr>"}) {
+        line(QString::fromLatin1(text));
+    }
+}
 
 void PageWriter::WriteWebPageHeader(const WebPageTexts& texts) {
     const QString title = QStringLiteral("Bird Sightings Life List for ") + escaped(texts.userName);
@@ -63,12 +72,11 @@ void PageWriter::WriteWebPageHeader(const WebPageTexts& texts) {
              QStringLiteral("<td colspan='8' align='center' class='colHeads'>%1</td>")
                  .arg(texts.date),
              QStringLiteral("</tr>"),
-             QStringLiteral("<tr><!-- spacer -->"),
-             QStringLiteral("<td colspan='8'>&nbsp;</td>"),
-             QStringLiteral("</tr>"),
-             QStringLiteral("<tr>"),
-             QStringLiteral("<td colspan='8' class='rule'></td>"),
-             QStringLiteral("</tr>"),
+         }) {
+        line(text);
+    }
+    writeSpacerAndRule();
+    for (const QString& text : {
              QStringLiteral("<tr class='colHeads'>"),
              QStringLiteral("<td width='1%'></td><td width='1%'></td><td width='20%'></td>"),
              QStringLiteral("<td width='16%'>Location</td><td width='12%'>Country</td>"
@@ -110,13 +118,8 @@ void PageWriter::WriteSightingRow(const QStringList& cells) {
 }
 
 void PageWriter::WriteWebPageFooter(const WebPageTexts& texts, qint64 total) {
+    writeSpacerAndRule();
     for (const QString& text : {
-             QStringLiteral("<tr><!-- spacer -->"),
-             QStringLiteral("<td colspan='8'>&nbsp;</td>"),
-             QStringLiteral("</tr>"),
-             QStringLiteral("<tr>"),
-             QStringLiteral("<td colspan='8' class='rule'></td>"),
-             QStringLiteral("</tr>"),
              QStringLiteral("<tr>"),
              QStringLiteral("<td colspan='7' class='footer'>%1 by <a href='%2'>Tenvane "
                             "Software</a></td>")
