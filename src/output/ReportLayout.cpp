@@ -304,5 +304,10 @@ ReportError readReportLayout(const QString& path, ReportLayout& layout) {
     if (file.error() != QFileDevice::NoError) {
         return {ReportError::kLayoutNotFound, file.errorString()};
     }
-    return parseReportLayout(QFileInfo(path).fileName(), QString::fromUtf8(bytes), layout);
+    QString text = QString::fromUtf8(bytes);
+    // Some editors begin a UTF-8 file with a byte-order mark.
+    if (text.startsWith(QChar(0xFEFF))) {
+        text.remove(0, 1);
+    }
+    return parseReportLayout(QFileInfo(path).fileName(), text, layout);
 }
