@@ -304,10 +304,5 @@ ReportError readReportLayout(const QString& path, ReportLayout& layout) {
     if (file.error() != QFileDevice::NoError) {
         return {ReportError::kLayoutNotFound, file.errorString()};
     }
-    QString text = QString::fromUtf8(bytes);
-    // Some editors begin a UTF-8 file with a byte-order mark.
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
-    }
-    return parseReportLayout(QFileInfo(path).fileName(), text, layout);
+    return parseReportLayout(QFileInfo(path).fileName(), QString::fromUtf8(bytes), layout);
 }
