@@ -3,7 +3,8 @@
 # Packages already present are not fetched again.
 set -eu
 
-PACKAGES="cmake make g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev fonts-liberation2"
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev fonts-liberation2
+    qt6-svg-dev qt6-image-formats-plugins libwmf-dev libemf2svg-dev libfontconfig-dev"
 
 missing=""
 for package in $PACKAGES; do

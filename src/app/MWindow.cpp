@@ -30,6 +30,16 @@ PlacementEnvironment currentEnvironment() {
 
 }  // namespace
 
+WorkArea workArea() {
+    const PlacementEnvironment env = currentEnvironment();
+    WorkArea area;
+    area.twipsPerPixelX = env.twipsPerPixelX;
+    area.twipsPerPixelY = env.twipsPerPixelY;
+    area.twips = QSize(int(std::lround(env.workArea.width() * env.twipsPerPixelX)),
+                       int(std::lround(env.workArea.height() * env.twipsPerPixelY)));
+    return area;
+}
+
 void formPosition(QWidget* frm, bool bSave, CRegSettings& settings) {
     if (!frm)
         return;

@@ -18,7 +18,14 @@ void DataControl::bind(const QString& field, BoundControl* control) {
     m_bindings.append({field, control, control->text()});
 }
 
+void DataControl::leave() {
+    if (onLeave && m_recordset && m_recordset->isOpen()) {
+        onLeave();
+    }
+}
+
 void DataControl::setRecordset(std::shared_ptr<Recordset> recordset) {
+    leave();
     m_recordset = std::move(recordset);
     m_adding = false;
     show();
@@ -71,6 +78,9 @@ DbError DataControl::updateRecord() {
         return DbError::objectClosed();
     }
     Recordset& records = *m_recordset;
+    if (m_adding || anyChanged()) {
+        leave();
+    }
     if ((m_adding || anyChanged()) && onValidate && !onValidate()) {
         return DbError::cancelled();
     }
@@ -120,6 +130,7 @@ DbError DataControl::addNew() {
     if (!m_recordset) {
         return DbError::objectClosed();
     }
+    leave();
     if (DbError error = m_recordset->addNew()) {
         return error;
     }
@@ -144,6 +155,7 @@ DbError DataControl::refresh() {
     if (!m_recordset) {
         return DbError::objectClosed();
     }
+    leave();
     m_adding = false;
     const DbError error = m_recordset->requery();
     show();
@@ -154,6 +166,7 @@ DataError DataControl::navigate(const std::function<DbError(Recordset&)>& step, 
     if (!m_recordset) {
         return {DbError::objectClosed(), false};
     }
+    leave();
     if (store) {
         if (DbError error = updateRecord()) {
             return {error, true};
@@ -171,6 +184,7 @@ DbError DataControl::deleteCurrent() {
     if (!m_recordset) {
         return DbError::objectClosed();
     }
+    leave();
     if (DbError error = m_recordset->deleteRecord()) {
         return error;
     }

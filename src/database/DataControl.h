@@ -32,6 +32,9 @@ public:
     // Runs before the typing is stored; when it returns false (having told the user why),
     // nothing is stored, the typing stays, and the store fails with DbError::Cancelled.
     std::function<bool()> onValidate;
+    // Runs before the current record is left (a move, a new record, a refresh), deleted, or
+    // stored with changes, while it is still current.
+    std::function<void()> onLeave;
 
     void bind(const QString& field, BoundControl* control);
 
@@ -69,6 +72,7 @@ private:
         QString shown;
     };
     void showValues(bool empty);
+    void leave();
 
     QList<Binding> m_bindings;
     std::shared_ptr<Recordset> m_recordset;

@@ -122,8 +122,7 @@ DbError openConnection(Connection& connection, bool mustExist) {
 
 }  // namespace
 
-DbError Connection::write(const QString& sql, const QVariantList& values, qint64* insertId,
-                          int* rowsAffected) {
+DbError Connection::readyToWrite() {
     if (!open) {
         return DbError::objectClosed();
     }
@@ -140,6 +139,14 @@ DbError Connection::write(const QString& sql, const QVariantList& values, qint64
             return error;
         }
         reopenBeforeWriting = false;
+    }
+    return {};
+}
+
+DbError Connection::write(const QString& sql, const QVariantList& values, qint64* insertId,
+                          int* rowsAffected) {
+    if (DbError error = readyToWrite()) {
+        return error;
     }
     QSqlQuery query(db());
     DbError error = runSql(query, sql, values);
@@ -194,6 +201,36 @@ DbError Database::execute(const QString& sql, const QVariantList& parameters, in
         return DbError::objectClosed();
     }
     return m_connection->write(sql, parameters, nullptr, rowsAffected);
+}
+
+DbError Database::executeAll(const QList<Statement>& statements) {
+    if (!isOpen()) {
+        return DbError::objectClosed();
+    }
+    if (DbError error = m_connection->readyToWrite()) {
+        return error;
+    }
+    QSqlDatabase db = m_connection->db();
+    if (!db.transaction()) {
+        return DbError::fromSql(db.lastError());
+    }
+    DbError error;
+    for (const Statement& statement : statements) {
+        QSqlQuery query(db);
+        if ((error = runSql(query, statement.sql, statement.values))) {
+            break;
+        }
+    }
+    if (!error && !db.commit()) {
+        error = DbError::fromSql(db.lastError());
+    }
+    if (error) {
+        db.rollback();
+        if (error.number == DbError::ReadOnly) {
+            m_connection->reopenBeforeWriting = true;
+        }
+    }
+    return error;
 }
 
 bool Database::hasTable(const QString& table) const {

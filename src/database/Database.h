@@ -45,6 +45,8 @@ struct Connection {
     // can be written again.
     DbError write(const QString& sql, const QVariantList& values, qint64* insertId = nullptr,
                   int* rowsAffected = nullptr);
+    // Opens the connection anew when it found the file read-only before.
+    DbError readyToWrite();
     bool reopenBeforeWriting = false;
 };
 
@@ -68,6 +70,15 @@ public:
     // Runs one statement with "?" placeholders; its values are bound, never spliced.
     DbError execute(const QString& sql, const QVariantList& parameters = {},
                     int* rowsAffected = nullptr);
+
+    // One statement with the values for its "?" placeholders.
+    struct Statement {
+        QString sql;
+        QVariantList values;
+    };
+    // Runs the statements as one transaction: either all of them take effect, or, when one
+    // fails, none does and its error is returned.
+    DbError executeAll(const QList<Statement>& statements);
 
     std::shared_ptr<Recordset> openRecordset(const RecordSource& source, RecordsetType type,
                                              DbError& error);

@@ -58,6 +58,10 @@ public:
     virtual std::optional<QString> showSave(const QString& title, const QString& filter,
                                             const QString& fileName) = 0;
 
+    // An open dialog for one existing file, offering the file types of `filter` (Qt's form:
+    // "Description (*.a *.b);;..."), the first chosen. No value when the user cancels.
+    virtual std::optional<QString> showOpen(const QString& title, const QString& filter) = 0;
+
     // The print dialog; the printer chosen there is kept for the next print. Null when the
     // user cancels.
     virtual QPrinter* showPrinter() = 0;

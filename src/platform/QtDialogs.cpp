@@ -103,6 +103,15 @@ std::optional<QString> QtDialogs::showSave(const QString& title, const QString& 
     return chosen;
 }
 
+std::optional<QString> QtDialogs::showOpen(const QString& title, const QString& filter) {
+    const QString chosen =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), filter);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
 QPrinter* QtDialogs::showPrinter() {
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

@@ -17,6 +17,7 @@ public:
                                     const QString& defaultText) override;
     std::optional<QString> showSave(const QString& title, const QString& filter,
                                     const QString& fileName) override;
+    std::optional<QString> showOpen(const QString& title, const QString& filter) override;
     QPrinter* showPrinter() override;
     void showPreview(const QString& caption, const QPageLayout& page,
                      const std::function<void(QPrinter&)>& paint) override;

@@ -75,11 +75,10 @@ constexpr Command kCommands[] = {
     {.id = Cmd::AddImage, .menu = Menu::Edit, .item = "mnuAddImage",
      .itemCaption = "Add Image Link...", .key = ctrl(Qt::Key_L), .separatorAfter = true,
      .button = "cmdAddImage", .buttonCaption = "Add Image &Link", .place = 8,
-     .hint = "Adds an image link to this sighting record", .enabled = {Browse}, .leavesField = true,
-     .available = false},
+     .hint = "Adds an image link to this sighting record", .enabled = {Browse}, .leavesField = true},
     {.id = Cmd::EditDatabase, .menu = Menu::Edit, .item = "mnuEditDatabase",
      .itemCaption = "&Life List Editor...", .key = ctrl(Qt::Key_E), .enabled = {Browse},
-     .leavesField = true, .available = false},
+     .leavesField = true},
     // Browse
     {.id = Cmd::First, .menu = Menu::Browse, .item = "mnuFirst", .itemCaption = "First Record",
      .key = Qt::Key_F5, .button = "cmdFirst", .buttonCaption = "First Record", .place = 1,
@@ -102,7 +101,7 @@ constexpr Command kCommands[] = {
      .itemCaption = "View &Images", .key = ctrl(Qt::Key_I), .button = "cmdViewImages",
      .buttonCaption = "View &Images", .place = 11,
      .hint = "View images linked with the current sighting record", .leavesField = true,
-     .ownState = true, .available = false},
+     .ownState = true},
     // Search
     {.id = Cmd::SearchList, .menu = Menu::Search, .item = "mnuSearchList",
      .itemCaption = "&Search Life List", .key = Qt::Key_F9, .button = "cmdSearch",

@@ -91,6 +91,9 @@ void FrmMain::connectCommands() {
         {Cmd::RepairDB, &FrmMain::mnuRepairDB_Click},
         {Cmd::Exit, &FrmMain::mnuExit_Click},
         {Cmd::OwnerName, &FrmMain::mnuOwnerName_Click},
+        {Cmd::EditDatabase, &FrmMain::mnuEditDatabase_Click},
+        {Cmd::AddImage, &FrmMain::cmdAddImage_Click},
+        {Cmd::ViewImages, &FrmMain::cmdViewImages_Click},
     };
     for (const auto& [id, handler] : handlers) {
         m_commands->setHandler(id, [this, handler] { (this->*handler)(); });
@@ -280,6 +283,8 @@ void FrmMain::Form_Unload() {
     }
     m_unloaded = true;
     m_clockTimer->stop();
+    // The viewer's links are stored while the life list is still open.
+    Data1_Validate();
     if (m_statistics) {
         m_statistics->close();
     }

@@ -18,6 +18,7 @@ class FieldChecks;
 class FieldFocus;
 class FormComboBox;
 class FrmStatistics;
+class FrmViewer;
 class LookupBoxes;
 class Program;
 class QGroupBox;
@@ -112,6 +113,17 @@ private:
     void cmdReport_Click();
     void mnuPrintList_Click();
     void mnuSaveCopyHTML_Click();
+
+    // The life-list editor (FrmMainEditor.cpp).
+    void mnuEditDatabase_Click();
+
+    // The image links of the sighting shown and their viewer (FrmMainImages.cpp).
+    void UpdateImageButtons();
+    FrmViewer* loadViewer();
+    void cmdAddImage_Click();
+    void cmdViewImages_Click();
+    void Data1_Validate();
+
     void mnuExit_Click();
     void mnuOwnerName_Click();
     bool Form_QueryUnload();
@@ -134,6 +146,7 @@ private:
     std::unique_ptr<EditMenu> m_editMenu;
     QTimer* m_clockTimer = nullptr;
     QPointer<FrmStatistics> m_statistics;
+    QPointer<FrmViewer> m_viewer;
     bool m_titleHidden = false;  // while the statistics count: the title was hidden before
 
     bool mblnFirstRecord = false;

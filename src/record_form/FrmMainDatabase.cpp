@@ -21,8 +21,10 @@ void FrmMain::ShowDatabaseError(int lErrNumber, const QString& strDescription) {
 }
 
 void FrmMain::MaintainDatabase(bool bCompact) {
-    // What was typed on the record shown is stored before the file is closed. A form that
-    // lost its file has nothing to store, and is bound again once the file opens.
+    // The viewer's links, and what was typed on the record shown, are stored before the file
+    // is closed. A form that lost its file has nothing to store, and is bound again once the
+    // file opens.
+    Data1_Validate();
     Recordset* records = Data1.recordset();
     if (records && records->isOpen()) {
         if (DbError error = Data1.updateRecord()) {

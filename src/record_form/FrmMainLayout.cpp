@@ -256,6 +256,7 @@ void FrmMain::bindFields() {
         m_bound.push_back(std::move(control));
     }
     Data1.onReposition = [this] { Data1_Reposition(); };
+    Data1.onLeave = [this] { Data1_Validate(); };
     // However the focus moved, nothing longer than its field takes is stored.
     Data1.onValidate = [this, stored] { return m_checks->storable(stored); };
 }

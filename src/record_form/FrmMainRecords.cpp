@@ -63,6 +63,7 @@ void FrmMain::Data1_Reposition() {
         m_lookups->fixedListChange(cboMonth);
         m_lookups->fixedListChange(cboYear);
     }
+    UpdateImageButtons();
 }
 
 void FrmMain::navigate(DbError (*step)(Recordset&)) {
@@ -141,6 +142,7 @@ void FrmMain::cmdCancel_Click() {
         showDatabaseError(error);
     }
     SetBrowseMode(true);
+    UpdateImageButtons();
     txtCommonName->setFocus(Qt::OtherFocusReason);
 }
 

@@ -80,6 +80,7 @@ void FrmMain::cmdCancelSearch_Click() {
         m_search.dropTargets();
     }
     SetSearchMode(false);
+    UpdateImageButtons();
     txtCommonName->setFocus(Qt::OtherFocusReason);
     m_search.end();
 }

@@ -48,7 +48,11 @@ void LookupBoxes::LoadLookupLists() {
         {m_boxes.region, m_program.grsRegions},
     };
     for (const auto& [combo, recordset] : lists) {
-        // The text shown belongs to the record on the form and stays.
+        // The tables' present rows, whatever changed them. The text shown belongs to the
+        // record on the form and stays.
+        if (recordset) {
+            recordset->requery();
+        }
         combo->setListItems(recordset ? lookup::entries(*recordset, fieldOf(combo))
                                       : QStringList());
     }

@@ -25,6 +25,11 @@ std::optional<QString> ScriptedDialogs::showSave(const QString& title, const QSt
     return takeText();
 }
 
+std::optional<QString> ScriptedDialogs::showOpen(const QString& title, const QString& filter) {
+    m_calls.append({Call::Open, filter, 0, title, {}});
+    return takeText();
+}
+
 QPrinter* ScriptedDialogs::showPrinter() {
     m_calls.append({Call::Print, {}, 0, {}, {}});
     const std::optional<QString> pdf = takeText();

@@ -15,7 +15,7 @@ public:
     ~ScriptedDialogs() override;
 
     struct Call {
-        enum Kind { Message, Input, Save, Print, Preview } kind = Message;
+        enum Kind { Message, Input, Save, Open, Print, Preview } kind = Message;
         QString prompt;
         int style = 0;
         QString title;
@@ -28,6 +28,8 @@ public:
     // The next queued text is the file chosen; the print dialog chooses a PDF file.
     std::optional<QString> showSave(const QString& title, const QString& filter,
                                     const QString& fileName) override;
+    // The next queued text is the file chosen.
+    std::optional<QString> showOpen(const QString& title, const QString& filter) override;
     QPrinter* showPrinter() override;
     // The next queued text, if any, is a PDF file that gets the previewed pages.
     void showPreview(const QString& caption, const QPageLayout& page,

@@ -1,0 +1,29 @@
+// The life-list editor opened from the record form, and the form brought up to date after it.
+#include "record_form/FrmMain.h"
+
+#include "app/Program.h"
+#include "editor/FrmEdit.h"
+#include "record_form/LookupBoxes.h"
+
+void FrmMain::mnuEditDatabase_Click() {
+    // The record shown is stored first: the form reads the life list again afterwards, which
+    // would drop typing that was not stored.
+    if (storeRecordShown()) {
+        return;
+    }
+    Recordset* records = Data1.recordset();
+    if (!records || !records->isOpen()) {
+        return;
+    }
+    m_program.glngRecordPosition = records->absolutePosition();
+    {
+        FrmEdit frmEdit(m_program, this);
+        frmEdit.Form_Load();
+        frmEdit.exec();
+    }
+    // The lists and the record read again, and the same record shown.
+    m_lookups->LoadLookupLists();
+    Data1.refresh();
+    const int position = m_program.glngRecordPosition;
+    Data1.navigate([position](Recordset& again) { return again.move(position); }, false);
+}

@@ -1,0 +1,53 @@
+// The picture links of the sighting shown: the commands that add and view them, and the viewer
+// that belongs to the sighting while the form shows it.
+#include "record_form/FrmMain.h"
+
+#include "app/Program.h"
+#include "images/FrmViewer.h"
+
+void FrmMain::UpdateImageButtons() {
+    const Recordset* records = Data1.recordset();
+    const bool linked = records && records->isOpen() && records->absolutePosition() >= 0 &&
+                        !nullToEmpty(records->value(QStringLiteral("Images"))).isEmpty();
+    m_commands->setEnabled(Cmd::ViewImages, linked);
+}
+
+FrmViewer* FrmMain::loadViewer() {
+    if (!m_viewer || m_viewer->unloaded()) {
+        m_viewer = new FrmViewer(m_program, this);
+        m_viewer->Form_Load();
+    }
+    return m_viewer;
+}
+
+void FrmMain::cmdAddImage_Click() {
+    // A sighting being created, or search targets being typed, has no stored record to link
+    // pictures to yet.
+    if (command(Cmd::Update).shown.has(currentMode()) || Data1.adding()) {
+        m_program.dialogs.msgBox(
+            QStringLiteral("You must first finish creating this record before adding images."),
+            mb::Information | mb::OKOnly, QStringLiteral("Record Update Pending"));
+        return;
+    }
+    FrmViewer* viewer = loadViewer();
+    viewer->blnAddMode = true;
+    viewer->cmdAdd_Click();
+}
+
+void FrmMain::cmdViewImages_Click() {
+    if (Data1.adding()) {
+        return;
+    }
+    FrmViewer* viewer = loadViewer();
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+}
+
+void FrmMain::Data1_Validate() {
+    // The viewer never outlives its sighting: its links are written back to it first.
+    if (m_viewer && !m_viewer->unloaded()) {
+        m_viewer->unload();
+    }
+    m_viewer = nullptr;
+}
