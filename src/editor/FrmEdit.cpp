@@ -82,7 +82,9 @@ void FrmEdit::buildForm() {
 }
 
 void FrmEdit::Form_Load() {
-    // No field is chosen and the list is empty until an option is clicked.
+    // No field is chosen and the list is empty until an option is clicked. The window takes its
+    // size first, so that a first opening is centred.
+    adjustSize();
     formPosition(this, false, *m_program.gobjSettings);
 }
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <cmath>
 
@@ -113,6 +114,19 @@ void FrmViewer::applyFormSize() {
     m_frameMargins = frameGeometry().size() - geometry().size();
     const QSize outer(px(m_formTwips.width()), py(m_formTwips.height()));
     setFixedSize((outer - m_frameMargins).expandedTo(QSize(1, 1)));
+    // A window grown for a large picture is moved back onto the desktop, no further than needed,
+    // so that its scroll bars can be reached.
+    const QScreen* shownOn = screen();
+    if (!shownOn) {
+        return;
+    }
+    const QRect area = shownOn->availableGeometry();
+    const QPoint at = frameGeometry().topLeft();
+    const QPoint inside(std::max(area.left(), std::min(at.x(), area.right() + 1 - outer.width())),
+                        std::max(area.top(), std::min(at.y(), area.bottom() + 1 - outer.height())));
+    if (inside != at) {
+        move(inside);
+    }
 }
 
 void FrmViewer::showEvent(QShowEvent* event) {

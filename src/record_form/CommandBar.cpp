@@ -1,6 +1,7 @@
 #include "record_form/CommandBar.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -73,6 +74,17 @@ void CommandBar::run(const Command& row) {
 const Command* CommandBar::commandOf(const QWidget* button) const {
     const auto at = std::find(m_buttons.begin(), m_buttons.end(), button);
     return button && at != m_buttons.end() ? &command(Cmd(at - m_buttons.begin())) : nullptr;
+}
+
+bool CommandBar::ownsKey(const QKeyEvent* event) const {
+    const QKeyCombination typed(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key()));
+    for (const Command& row : commandTable()) {
+        const bool editsText = row.menu == Menu::Edit && row.ownState;
+        if (row.key == typed && !editsText) {
+            return m_items[index(row.id)]->isEnabled();
+        }
+    }
+    return false;
 }
 
 void CommandBar::setEnabled(Cmd id, bool enabled) {

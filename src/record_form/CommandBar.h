@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -37,6 +38,10 @@ public:
     FormMode mode() const { return m_mode; }
     // Enables, disables, shows and hides the commands as the mode asks.
     void applyMode(FormMode mode);
+    // True when a key typed into a field is an enabled command's shortcut that the field would
+    // otherwise take for itself (Ctrl+E moves to the end of a line on some desktops). The
+    // editing commands are left to the fields.
+    bool ownsKey(const QKeyEvent* event) const;
     // Enables or disables a command that follows what the form shows rather than the mode.
     void setEnabled(Cmd id, bool enabled);
 

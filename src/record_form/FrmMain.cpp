@@ -145,6 +145,13 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             break;
+        case QEvent::ShortcutOverride:
+            // The form's command keys go to their commands, not to the field typed in.
+            if (m_commands->ownsKey(static_cast<QKeyEvent*>(event))) {
+                event->ignore();
+                return true;
+            }
+            break;
         case QEvent::KeyPress:
             if (auto* combo = qobject_cast<FormComboBox*>(watched);
                 combo && m_lookups->discardsKey(combo, static_cast<QKeyEvent*>(event))) {

@@ -205,7 +205,9 @@ void TestEditor::editorWindowFromTheRecordForm() {
             seenInList.append(list->item(i)->text());
         }
     });
-    f.trigger(u"mnuEditDatabase"_s);
+    // Opened by its key from a field.
+    f.focus(u"txtLocation"_s);
+    QTest::keyClick(f.focused(), Qt::Key_E, Qt::ControlModifier);
 
     const QString replace = u"Enter replacement text for\n\nCOUNTRY - 'Peru'"_s;
     QCOMPARE_MESSAGES(

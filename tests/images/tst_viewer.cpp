@@ -110,6 +110,8 @@ void TestViewer::viewerFitsAndScrollsThePicture() {
     f.dialogs.type(writePng(f, u"bird"_s, picture));
     f.press({"cmdAddImage"});
     QCOMPARE(viewerOf(f)->frameGeometry().size(), window);
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(
+        viewerOf(f)->frameGeometry()));
     auto* shown = part(f, u"Picture1"_s);
     QCOMPARE(shown->geometry(), QRect(QPoint(16, 80), frame));
     auto* image = part(f, u"Image1"_s);
