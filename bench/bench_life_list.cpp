@@ -1,11 +1,12 @@
 // How long the life-list operations take on a list of every bird species in the world
 // (about 11,000 sightings with comments): opening, moving, finding, the record form,
-// searching, counting the statistics, the web page and the printed report, compacting,
-// repairing.
+// searching, counting the statistics, the web page and the printed report, renaming in the
+// life-list editor, compacting, repairing.
 #include "TestPlatform.h"
 #include "app/MDatabase.h"
 #include "database/CsvReader.h"
 #include "database/NewLifeList.h"
+#include "editor/BulkEdit.h"
 #include "output/ReportPages.h"
 #include "output/SightingTable.h"
 #include "output/WebPage.h"
@@ -195,6 +196,17 @@ private slots:
             pages = layOutReport(layout, table, {}, canvas).size();
         }
         qInfo("%lld pages of report", pages);
+    }
+
+    // The life-list editor renaming a country of a fifth of the sightings, there and back.
+    void renameCountry() {
+        Database& db = *m_program->gdbBirdList;
+        QBENCHMARK {
+            QVERIFY(!bulk::rename(db, bulk::Field::Country, QStringLiteral("Peru"),
+                                  QStringLiteral("Perú")));
+            QVERIFY(!bulk::rename(db, bulk::Field::Country, QStringLiteral("Perú"),
+                                  QStringLiteral("Peru")));
+        }
     }
 
     void compact() {
