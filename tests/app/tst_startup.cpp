@@ -41,13 +41,14 @@ class TestStartup : public QObject {
     QString listPath() const { return m_dir.filePath(u"Bird List.mdb"_s); }
 
 private slots:
+    // Each test starts on a new life list and no settings.
     void init() {
         QFile::remove(listPath());
         QFile::remove(m_dir.filePath(u"registry.json"_s));
+        QVERIFY(!createNewLifeList(listPath()));
     }
 
     void splashRunsTheStartOnceAndShowsTheRecordForm() {
-        QVERIFY(!createNewLifeList(listPath()));
         Run run(m_dir.path());
         QVERIFY(run.plovix.Main());
         QCOMPARE(run.program->gobjSettings->getSetting("Application", "FilePath"),
@@ -71,6 +72,7 @@ private slots:
     }
 
     void missingLifeListEndsTheProgram() {
+        QVERIFY(QFile::remove(listPath()));
         Run run(m_dir.path());
         QVERIFY(!run.start());
         QCOMPARE_MESSAGES(run, (u"Application Startup Error|Plovix can not locate the Bird List "
@@ -82,7 +84,6 @@ private slots:
     }
 
     void oneCopyAtATimeWorksOnTheList() {
-        QVERIFY(!createNewLifeList(listPath()));
         const QString lockPath = m_dir.filePath(u"Bird List.lock"_s);
         {
             Run first(m_dir.path());
@@ -111,7 +112,6 @@ private slots:
     }
 
     void theWindowsPlaceAndTheOwnersNameAreKeptBetweenRuns() {
-        QVERIFY(!createNewLifeList(listPath()));
         QPoint closedAt;
         {
             Run run(m_dir.path());

@@ -134,24 +134,15 @@ bool execute(const QString& path, const QStringList& statements) {
     return ok && run(db.get(), u"COMMIT"_s);
 }
 
-ExclusiveLock::ExclusiveLock(const QString& path) {
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE,
-                        nullptr) == SQLITE_OK) {
-        m_held = run(m_db, u"BEGIN EXCLUSIVE"_s);
-    }
-}
-
-ExclusiveLock::~ExclusiveLock() {
-    if (m_held) {
-        run(m_db, u"ROLLBACK"_s);
-    }
-    sqlite3_close(m_db);
+std::shared_ptr<sqlite3> holdExclusiveLock(const QString& path) {
+    // Closing the connection rolls the open transaction back.
+    const std::shared_ptr<sqlite3> db(connect(path, true).release(), &sqlite3_close);
+    return run(db.get(), u"BEGIN EXCLUSIVE"_s) ? db : nullptr;
 }
 
 std::optional<Rows> readRows(const QString& path, const QString& table) {
-    QString quoted = table;
-    quoted.replace(u'"', u"\"\""_s);
-    return rowsOf(path, u"SELECT * FROM \"%1\" ORDER BY rowid"_s.arg(quoted));
+    return rowsOf(path, u"SELECT * FROM \"%1\" ORDER BY rowid"_s.arg(
+                            QString(table).replace(u'"', u"\"\""_s)));
 }
 
 QVariant queryValue(const QString& path, const QString& sql) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 #include <optional>
 
 // Life lists for tests, and ways of damaging them the way a failing disk or a crash would.
@@ -25,19 +26,9 @@ bool makeLifeList(const QString& path, int sightings, int commentLength = 700);
 // Runs statements on a database file (made when missing) in one transaction.
 bool execute(const QString& path, const QStringList& statements);
 
-// Holds the lock of a database file that another program in the middle of a change holds.
-class ExclusiveLock {
-public:
-    explicit ExclusiveLock(const QString& path);
-    ~ExclusiveLock();
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
-    bool isHeld() const { return m_held; }
-
-private:
-    sqlite3* m_db = nullptr;
-    bool m_held = false;
-};
+// Holds the lock of a database file, as another program in the middle of a change does, until
+// the connection returned is gone; none when the lock cannot be taken.
+std::shared_ptr<sqlite3> holdExclusiveLock(const QString& path);
 
 // Every row of a table in rowid order; no value when the table cannot be read.
 std::optional<Rows> readRows(const QString& path, const QString& table);

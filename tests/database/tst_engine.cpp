@@ -184,49 +184,19 @@ private slots:
         QCOMPARE(rs->recordCount(), 2);
     }
 
-    void filteredDynaset() {
-        makeList({});
-        QVERIFY(
-            !m_db->execute("INSERT INTO Families (Family, \"Order\") VALUES "
-                           "('Turdidae', 'Passeriformes'), ('Anatidae', 'Anseriformes'), "
-                           "('Sylviidae', 'PASSERIFORMES')"));
-        DbError error;
-        const Criteria passerines = Criteria::equals("Order", "passeriformes");
-        auto rs = m_db->openRecordset({"Families", passerines, {}}, RecordsetType::Dynaset, error);
-        QVERIFY(rs);
-        QCOMPARE(rs->recordCount(), 2);
-        QVERIFY(!rs->findFirst(Criteria::equals("Family", "Anatidae")) && rs->noMatch());
-    }
-
-    void openingRefusesWhatIsNoDatabase() {
-        DbError error;
-        QVERIFY(!Database::open(m_dir.filePath("absent.mdb"), error));
-        QCOMPARE(error.number, int(DbError::FileNotFound));
-        QVERIFY(!QFile::exists(m_dir.filePath("absent.mdb")));
-
-        const QString garbage = m_dir.filePath("garbage.mdb");
-        QFile file(garbage);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(8192, 'x')) == 8192);
-        file.close();
-        QVERIFY(!Database::open(garbage, error));
-        QVERIFY(error && error.number != int(DbError::FileNotFound));
-        QCOMPARE(QFileInfo(garbage).size(), qint64(8192));
-    }
-
+    // The criteria above take "?", "*", letters in either case and "%" through the patterns;
+    // here, the rest of what a pattern can say.
     void patterns() {
         const struct {
             const char *name, *pattern, *text;
             bool matches;
         } cases[] = {
-            {"run inside", "*warbler*", "Marsh Warbler", true},
             {"run at both ends", "*a*b*", "xxaxxbxx", true},
             {"backtracking", "*ab", "aab", true},
             {"backtracking fails", "*ab*c", "abab", false},
             {"empty pattern", "", "", true},
             {"empty pattern, text", "", "a", false},
             {"star matches empty", "*", "", true},
-            {"one character", "W?en", "Wren", true},
-            {"one character, not none", "Wr?en", "Wren", false},
             {"digit", "19##", "1987", true},
             {"digit refuses letter", "19##", "19x7", false},
             {"list", "[bw]ren", "Wren", true},
@@ -234,10 +204,8 @@ private slots:
             {"negated list", "[!w]ren", "Wren", false},
             {"literal star in list", "a[*]b", "a*b", true},
             {"unclosed bracket is literal", "[ab", "[ab", true},
-            {"accented case", "*côte*", "CÔTE D'IVOIRE", true},
             {"greek case", "σ*", "Σίσυφος", true},
             {"astral character is one", "?x", "\xF0\x9F\x90\xA6x", true},
-            {"percent is literal", "100%", "1000", false},
         };
         for (const auto& c : cases)
             QVERIFY2(LikePattern(c.pattern).matches(c.text) == c.matches, c.name);

@@ -10,7 +10,6 @@ FormFixture::~FormFixture() {
     if (m_form && !m_ended) {
         m_form->hide();
     }
-    m_form.reset();
 }
 
 QList<Sighting> FormFixture::birdList(int count) {

@@ -1,5 +1,6 @@
-// The record form: its modes and commands, moving through the list, adding, storing, cancelling
-// and deleting sightings, failures to store, and compact and repair from the Tools menu.
+// The record form: its modes and commands, its size, moving through the list, adding, storing,
+// cancelling and deleting sightings, failures to store, and compact and repair from the Tools
+// menu.
 #include "FormFixture.h"
 
 #include "record_form/Commands.h"
@@ -88,17 +89,19 @@ private slots:
         FormFixture f(FormFixture::birdList(4));
         QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 4"_s);
         QCOMPARE(f.shownAt(), u"Bird 4|Record 4 "_s);
-        // Each step: the command and the record it shows. Next on the last record and
-        // Previous on the first stay there.
-        for (const auto& [command, shown] : {std::pair{"cmdNext", "Bird 4|Record 4 "},
-                                             {"cmdFirst", "Bird 1|Record 1 "},
-                                             {"mnuPrevious", "Bird 1|Record 1 "},
-                                             {"mnuNext", "Bird 2|Record 2 "},
-                                             {"cmdNext", "Bird 3|Record 3 "},
-                                             {"cmdPrevious", "Bird 2|Record 2 "},
-                                             {"mnuLast", "Bird 4|Record 4 "}}) {
+        // The window never reaches past the screen's free area, and fits one of 800 x 600 with
+        // its frame and a panel.
+        QVERIFY(f.form()->screen()->availableGeometry().contains(f.form()->frameGeometry()));
+        QVERIFY(f.form()->minimumSizeHint().boundedTo(QSize(784, 530)) ==
+                f.form()->minimumSizeHint());
+        // Each step: the command and the number of the record it shows. Next on the last
+        // record and Previous on the first stay there.
+        const std::pair<const char*, int> steps[] = {
+            {"cmdNext", 4}, {"cmdFirst", 1},    {"mnuPrevious", 1}, {"mnuNext", 2},
+            {"cmdNext", 3}, {"cmdPrevious", 2}, {"mnuLast", 4}};
+        for (const auto& [command, number] : steps) {
             f.press({command});
-            QCOMPARE(f.shownAt(), QLatin1String(shown));
+            QCOMPARE(f.shownAt(), u"Bird %1|Record %1 "_s.arg(number));
         }
         QVERIFY(f.takeMessages().isEmpty());
     }
@@ -166,13 +169,11 @@ private slots:
         f.enter("txtCommonName", "Cetti's Warbler");
         f.enter("txtSpecies", "CETTIA cetti");
         f.trigger("mnuUpdate");
-        QVERIFY(f.takeMessages().isEmpty());
-        QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 4"_s);
         QCOMPARE(f.shownAt(), u"Cetti's Warbler|Record 4 "_s);
         QCOMPARE(f.stored(4, "Species"), QVariant(u"Cettia cetti"_s));
-        QCOMPARE(f.form()->currentMode(), FormMode::Browse);
 
-        // Cancelling drops what was typed; nothing of it reaches the file later.
+        // Back in browse mode (Previous is not shown while adding). Cancelling drops what was
+        // typed; nothing of it reaches the file later.
         f.press({"cmdPrevious", "cmdAdd"});
         f.enter("txtCommonName", "Never seen");
         f.enter("txtComments", "dropped");
@@ -191,7 +192,6 @@ private slots:
         // No is the default answer.
         f.click("cmdDelete");
         QCOMPARE_MESSAGES(f, kDeleteQuestion);
-        QCOMPARE(f.total(), 3);
         f.press({"cmdDelete"}, {mb::Yes});
         QCOMPARE(f.shownAt(), u"Bird 2|Record 1 "_s);
         QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 2"_s);
@@ -230,7 +230,6 @@ private slots:
         // Once the file can be written again, the same typing is stored.
         readOnly(false);
         f.click("cmdUpdate");
-        QVERIFY(f.takeMessages().isEmpty());
         QCOMPARE(f.shownAt(), u"Hoopoe|Record 3 "_s);
 
         // Changes to a stored record stay on the form when they cannot be stored on leaving it,
@@ -261,15 +260,6 @@ private slots:
         QCOMPARE(again.text("txtLocation"), u"Vineyard"_s);
     }
 
-    // The window never reaches past the screen's free area, and fits one of 800 x 600 with its
-    // frame and a panel.
-    void theWindowFitsTheScreen() {
-        FormFixture f(FormFixture::birdList(1));
-        QVERIFY(f.form()->screen()->availableGeometry().contains(f.form()->frameGeometry()));
-        QVERIFY(f.form()->minimumSizeHint().boundedTo(QSize(784, 530)) ==
-                f.form()->minimumSizeHint());
-    }
-
     void compactAndRepairComeBackToTheSameRecord() {
         FormFixture f(FormFixture::birdList(5));
         f.press({"cmdFirst", "cmdNext"});
@@ -287,10 +277,8 @@ private slots:
         QCOMPARE(f.text("txtLocation"), u"Typed before compacting"_s);
         QCOMPARE(f.text("lblTotalSightings"), u"Total Sightings: 5"_s);
         QCOMPARE(f.get<QComboBox>("cboOrder")->count(), orders);
-        // The form works on the reopened file.
+        // The form works on the reopened file (the repair comes back to the record it moves to).
         f.click("cmdNext");
-        QCOMPARE(f.shownName(), u"Bird 3"_s);
-
         f.press({"mnuRepairDB"}, {mb::Yes});
         QCOMPARE_MESSAGES(
             f,
@@ -313,22 +301,18 @@ private slots:
         f.press({"mnuRepairDB"}, {mb::Yes});
         QCOMPARE(f.takeMessages().last(), u"|Plovix database repair procedure complete."_s);
         QCOMPARE(f.shownAt(), u"Bird 5|Record 4 "_s);
-    }
 
-    void aFailedCompactLeavesTheFormOnTheFileOnDisk() {
-        FormFixture f(FormFixture::birdList(3));
-        f.click("cmdPrevious");
-        // The scratch name is taken by a folder, so the compacted copy cannot be made.
+        // A failed compaction (a folder takes the scratch name) leaves the form on the file.
         QVERIFY(QDir(f.folder()).mkpath(u"Bird List Temp.mdb/blocked"_s));
         f.press({"mnuCompactDB"}, {mb::Yes});
         const QStringList messages = f.takeMessages();
         QCOMPARE(messages.size(), 2);
         QVERIFY2(messages[1].startsWith(u"Database Compacting Error|"_s), qPrintable(messages[1]));
-        QCOMPARE(f.shownName(), u"Bird 2"_s);
-        f.click("cmdNext");
+        QCOMPARE(f.shownName(), u"Bird 5"_s);
+        f.click("cmdPrevious");
         f.enter("txtLocation", "Still works");
         f.click("cmdFirst");
-        QCOMPARE(f.stored(3, "Location"), QVariant(u"Still works"_s));
+        QCOMPARE(f.stored(4, "Location"), QVariant(u"Still works"_s));
         QVERIFY(f.takeMessages().isEmpty());
     }
 };

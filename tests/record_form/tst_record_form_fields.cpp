@@ -106,7 +106,10 @@ private slots:
         f.enter("cboFamily", "cettiidae", "txtSpecies");
         QCOMPARE(rows(f, families, {"Cettiidae", "Passeriformes"}), 1);
         QCOMPARE(rows(f, u"Families WHERE Family LIKE 'cettiidae'"_s, {}), 1);
-        f.enter("cboOrder", "Sylviiformes");
+        // A new order keeps the family and its list.
+        f.enter("cboOrder", "Sylviiformes", "cboFamily");
+        QCOMPARE(family->currentText(), u"cettiidae"_s);
+        QVERIFY(listOf(family).contains(u"Troglodytidae"_s));
         f.enter("cboFamily", "Cettiidae", "txtSpecies");
         QCOMPARE(rows(f, u"Orders WHERE \"Order\" = ?"_s, {"Sylviiformes"}), 1);
         QCOMPARE(rows(f, families, {"Cettiidae", "Sylviiformes"}), 1);
@@ -116,23 +119,12 @@ private slots:
         QCOMPARE(f.stored(2, u"Family"_s), QVariant(u"Cettiidae"_s));
         QCOMPARE(f.stored(2, u"Order"_s), QVariant(u"Sylviiformes"_s));
         QCOMPARE(family->currentText(), u"Troglodytidae"_s);
-        QVERIFY(f.takeMessages().isEmpty());
 
         // A family needs an order.
         f.enter("cboOrder", QString(), "cboFamily");
         QCOMPARE_MESSAGES(f, u"No Order Specified|An Order must be entered before a Family."_s);
         QCOMPARE(f.focused(), order);
         QCOMPARE(family->currentText(), QString());
-    }
-
-    void aNewOrderKeepsTheFamily() {
-        FormFixture f(sightings());
-        f.enter("cboOrder", "Zorder", "cboFamily");
-        QCOMPARE(f.text("cboFamily"), u"Pandionidae"_s);
-        QVERIFY(listOf(f.get<QComboBox>("cboFamily")).contains(u"Accipitridae"_s));
-        f.click("cmdFirst");
-        QCOMPARE(f.stored(2, u"Order"_s).toString() + f.stored(2, u"Family"_s).toString(),
-                 u"ZorderPandionidae"_s);
     }
 
     void monthAndYearTakeOnlyListEntries() {
@@ -165,7 +157,6 @@ private slots:
         year->showPopup();
         year->hidePopup();
         QCOMPARE(year->currentText(), u"2026"_s);
-        QVERIFY(f.takeMessages().isEmpty());
 
         // A stored month that is no entry is refused when its record is shown.
         f.click("cmdFirst");
@@ -180,10 +171,10 @@ private slots:
         QTest::keyClicks(f.focused(), QString(45, QLatin1Char('z')));
         f.focus("txtAlternateName");
         QCOMPARE_MESSAGES(f, tooLong(51, 50));  // "Bird 2" and the 45 letters typed after it
+        // Fifty characters are taken without a word (the next comparison has every message).
         for (const char* name : {"txtCommonName", "txtLocation", "cboCountry", "cboOrder"}) {
             f.enter(QLatin1String(name), QString(50, QLatin1Char('a')));
             f.focus("txtAlternateName");
-            QVERIFY2(f.takeMessages().isEmpty(), name);
             f.enter(QLatin1String(name), QString(51, QLatin1Char('b')));
             f.focus("txtAlternateName");
             QCOMPARE_MESSAGES(f, tooLong(51, 50));
@@ -203,16 +194,12 @@ private slots:
         QVERIFY(!f.get<QPushButton>("cmdFirst")->isDown());
         QCOMPARE(f.panel(2), u"Record 2 "_s);
         f.enter("txtCommonName", "Bird 2");
-        // Leaving the binomial name capitalises it.
-        f.enter("txtSpecies", "PASSER DOMESTICUS", "txtLocation");
-        QCOMPARE(f.text("txtSpecies"), u"Passer domesticus"_s);
 
         // A long text; a menu command leaves the field as well, and is not carried out.
         auto* comments = f.get<QPlainTextEdit>("txtComments");
         f.focus("txtComments");
         comments->setPlainText(QString(32000, QLatin1Char('c')));
         f.focus("txtAdditional");
-        QVERIFY(f.takeMessages().isEmpty());
         f.focus("txtComments");
         comments->moveCursor(QTextCursor::End);
         QTest::keyClick(comments, Qt::Key_D);
@@ -265,7 +252,7 @@ private slots:
         }
     }
 
-    void theEditMenuFollowsTheFocusedControl() {
+    void theEditMenuFollowsTheFocusAndTheHintsTheMouse() {
         FormFixture f(FormFixture::birdList(1));
         QMenu* edit = f.form()->menuBar()->findChild<QMenu*>(u"mnuEdit"_s);
         auto enabled = [&] {
@@ -302,10 +289,8 @@ private slots:
         // A button has no text to work on.
         f.focus("cmdAdd");
         QCOMPARE(enabled(), u"000000"_s);
-    }
 
-    void hintsFollowTheMouse() {
-        FormFixture f(FormFixture::birdList(1));
+        // The status-bar hints follow the mouse.
         auto over = [&](const char* name, QPoint at = {}) {
             // The event goes to the innermost widget under the pointer, as the window system's.
             QWidget* widget = f.get(QLatin1String(name));
@@ -329,26 +314,16 @@ private slots:
                  u"In search mode, Country can only be selected from drop-down list"_s);
     }
 
-    void confirmOverwriteGivesTheExtensionAndAsksBeforeReplacing() {
+    // The web page and the statistics text file give the extension and the question; here, what
+    // they cannot show.
+    void confirmOverwriteTakesNoDotOfAFolderAndKeepsTheFile() {
         TestPlatform p;
         QVERIFY(QDir(p.folder()).mkpath(u"Lists.old"_s));
-        const QString folder = p.file(u"Lists.old/"_s);
-        for (const auto& [given, result] : {std::pair{"birds", "birds.html"},
-                                            {"birds.txt", "birds.html"},
-                                            {"birds.HTML", "birds.HTML"}}) {
-            QString fileName = folder + QLatin1String(given);
-            QVERIFY(confirmOverwrite(p.dialogs, fileName, u"html"_s));
-            QCOMPARE(fileName, folder + QLatin1String(result));
-        }
-        QVERIFY(p.dialogs.calls().isEmpty());
-
-        QString fileName = folder + u"birds"_s;
-        QVERIFY(QFile(folder + u"birds.html"_s).open(QIODevice::WriteOnly));
+        QString fileName = p.file(u"Lists.old/birds"_s);
+        QVERIFY(QFile(fileName + u".html"_s).open(QIODevice::WriteOnly));
         QVERIFY(!confirmOverwrite(p.dialogs, fileName, u"html"_s));
+        QCOMPARE(fileName, p.file(u"Lists.old/birds.html"_s));
         QCOMPARE(p.dialogs.calls()[0].style, mb::Exclamation | mb::YesNo | mb::DefaultButton2);
-        QCOMPARE_MESSAGES(p, u"Save File|"_s + folder +
-                                 (u"birds.html\nThis file already exists.\n\n"
-                                  u"Replace existing file?"_s));
         p.dialogs.answer(mb::Yes);
         QVERIFY(confirmOverwrite(p.dialogs, fileName, u"html"_s));
         QVERIFY(QFile::exists(fileName));  // it is the writer that replaces it

@@ -17,3 +17,8 @@ QStringList TestPlatform::files() const {
     names.removeOne(u"registry.json"_s);
     return names;
 }
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

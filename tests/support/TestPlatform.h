@@ -1,7 +1,8 @@
 #pragma once
 
 // One program on recording stand-ins for the desktop, in a program folder of its own: the
-// platform every test program and the benchmark run the program's parts on.
+// platform every test program and the benchmark run the program's parts on. Also the reading
+// of the files a program writes.
 #include "Doubles.h"
 #include "ScriptedDialogs.h"
 
@@ -36,6 +37,13 @@ private:
     QTemporaryDir m_dir;
     QString m_folder;
 };
+
+// The bytes of a file; none when it cannot be read.
+QByteArray fileBytes(const QString& path);
+// The pages of a PDF file.
+inline int pdfPages(const QString& path) {
+    return int(fileBytes(path).count("/Type /Page\n"));
+}
 
 // Comparison of the message boxes shown, in order.
 #define QCOMPARE_MESSAGES(platform, ...) \
