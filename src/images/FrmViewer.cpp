@@ -15,9 +15,6 @@
 
 namespace {
 
-// The loader's number for a file that is not there.
-constexpr int kFileNotFound = 53;
-
 // Places of the list and the buttons above the picture, in twips.
 constexpr QRect kList{240, 120, 4575, 900};
 constexpr int kButtonWidth = 1320;
@@ -143,6 +140,11 @@ void FrmViewer::moveEvent(QMoveEvent* event) {
     }
 }
 
+void FrmViewer::showError(int number, const QString& description, const QString& title) {
+    m_program.dialogs.msgBox(QStringLiteral("Error %1:\n%2").arg(number).arg(description),
+                             mb::Critical | mb::OKOnly, title);
+}
+
 void FrmViewer::Form_Load() {
     formPosition(this, false, *m_program.gobjSettings);
     m_area = workArea();
@@ -154,9 +156,8 @@ void FrmViewer::Form_Load() {
         m_sighting = records->bookmark();
         QVariant value;
         if (DbError error = records->getValue(QStringLiteral("Images"), value)) {
-            m_program.dialogs.msgBox(
-                QStringLiteral("Error %1:\n%2").arg(error.number).arg(error.description),
-                mb::Critical | mb::OKOnly, QStringLiteral("Image Viewer Loading Error"));
+            showError(error.number, error.description,
+                      QStringLiteral("Image Viewer Loading Error"));
         }
         stored = nullToEmpty(value);
     }
@@ -234,9 +235,7 @@ void FrmViewer::ShowImage(int intIndex) {
         return;
     }
     if (!picture.ok()) {
-        m_program.dialogs.msgBox(
-            QStringLiteral("Error %1:\n%2").arg(picture.errorNumber).arg(picture.description),
-            mb::Critical | mb::OKOnly, QStringLiteral("Image Loading Error"));
+        showError(picture.errorNumber, picture.description, QStringLiteral("Image Loading Error"));
         return;
     }
     Image1->setPixmap(QPixmap::fromImage(picture.image));
@@ -332,8 +331,6 @@ void FrmViewer::Form_Unload() {
             {stored, m_sighting});
     }
     if (error) {
-        m_program.dialogs.msgBox(
-            QStringLiteral("Error %1:\n%2").arg(error.number).arg(error.description),
-            mb::Critical | mb::OKOnly, QStringLiteral("Image Viewer Unloading Error"));
+        showError(error.number, error.description, QStringLiteral("Image Viewer Unloading Error"));
     }
 }

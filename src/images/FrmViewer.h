@@ -51,6 +51,8 @@ private:
     void setFormSize(QSize twips);
     void applyFormSize();
 
+    // A failure in a message box: "Error <number>:", a line break, the description.
+    void showError(int number, const QString& description, const QString& title);
     void ShowImage(int intIndex);
     void placePicture(const viewer::Layout& layout);
     void cmdDelete_Click();

@@ -10,10 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kFileNotFound = 53;
-constexpr int kFileAccessError = 75;
-constexpr int kInvalidPicture = 481;
-
 // Enough of the start of a file to tell a metafile.
 constexpr qint64 kHeadBytes = 64;
 

@@ -3,10 +3,15 @@
 #include <QImage>
 #include <QString>
 
+// The error numbers a picture link reports.
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kFileAccessError = 75;
+inline constexpr int kInvalidPicture = 481;
+
 // A picture file read for showing, or the error a sighting's picture link reports.
 struct LoadedPicture {
     QImage image;
-    int errorNumber = 0;  // 53 no such file, 75 cannot be read, 481 not a picture we can show
+    int errorNumber = 0;  // one of the numbers above, 0 when the picture was read
     QString description;
     bool ok() const { return errorNumber == 0; }
 };
