@@ -1,9 +1,11 @@
 // How long the life-list operations take on a list of every bird species in the world
 // (about 11,000 sightings with comments): opening, moving, finding, the record form,
 // searching, counting the statistics, the web page and the printed report, renaming in the
-// life-list editor, compacting, repairing.
+// life-list editor, completing a species name from the world checklist, compacting, repairing.
 #include "TestPlatform.h"
 #include "app/MDatabase.h"
+#include "checklist/Checklist.h"
+#include "checklist/SpeciesPick.h"
 #include "database/CsvReader.h"
 #include "database/NewLifeList.h"
 #include "editor/BulkEdit.h"
@@ -16,9 +18,11 @@
 #include "statistics/StatisticsPass.h"
 #include "statistics/StatisticsReport.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -62,7 +66,12 @@ private slots:
         }
         sql.commit();
         qInfo("Life list of %d sightings, %lld bytes", i + 1, QFileInfo(listPath()).size());
+        // The checklist beside the program, where the record form reads it.
+        QVERIFY(QDir(m_platform.folder()).mkpath(QStringLiteral("data")));
+        QVERIFY(QFile::copy(QStringLiteral(PLOVIX_SPECIES_CSV), checklistPath()));
     }
+
+    QString checklistPath() const { return m_platform.file(QStringLiteral("data/species.csv")); }
 
     void openLifeList() {
         QBENCHMARK {
@@ -115,6 +124,63 @@ private slots:
             }
         }
         QVERIFY(m_dialogs.calls().isEmpty());
+    }
+
+    // The world checklist: reading it (once the record form is on the screen), and one
+    // keystroke in the Common Name box to the list of names shown under it (typing "winter wren"
+    // and taking it back letter by letter, then single letters); then the look-up of a picked
+    // species on the life list.
+    void checklistLoad() {
+        QBENCHMARK {
+            QString error;
+            QVERIFY(Checklist::load(checklistPath(), error));
+        }
+    }
+
+    void checklistKeystroke() {
+        FrmMain form(*m_program, {});
+        QVERIFY(!form.Form_Load());
+        form.show();
+        QCoreApplication::processEvents();
+        auto* box = form.findChild<QLineEdit*>(QStringLiteral("txtCommonName"));
+        box->setFocus();
+        box->clear();
+        QList<qint64> times;
+        QElapsedTimer clock;
+        const auto key = [&](Qt::Key code) {
+            clock.start();
+            QTest::keyClick(box, code);
+            times.append(clock.nsecsElapsed());
+        };
+        // A name typed and taken back, and the single letters that match the most names.
+        const QStringList typing = {QStringLiteral("winter wren"), QStringLiteral("a"),
+                                    QStringLiteral("e"), QStringLiteral("r")};
+        QBENCHMARK {
+            for (const QString& typed : typing) {
+                for (const QChar ch : typed) {
+                    key(ch == u' ' ? Qt::Key_Space : Qt::Key(ch.toUpper().unicode()));
+                }
+                for (qsizetype i = 0; i < typed.size(); ++i) {
+                    key(Qt::Key_Backspace);
+                }
+            }
+        }
+        std::sort(times.begin(), times.end());
+        qInfo("One keystroke to the list shown: median %.2f ms, slowest %.2f ms (%lld keys)",
+              times[times.size() / 2] / 1e6, times.last() / 1e6, qlonglong(times.size()));
+        QVERIFY(box->text().isEmpty());
+    }
+
+    void checklistPickFindsTheSighting() {
+        QString error;
+        const std::optional<Checklist> checklist = Checklist::load(checklistPath(), error);
+        QVERIFY(checklist);
+        const qsizetype wren = *checklist->find(Checklist::Names::English, u"Winter Wren"_s);
+        qint64 number = 0;
+        QBENCHMARK {
+            QVERIFY(!sightingOf(*m_program->gdbBirdList, checklist->at(wren), 0, number));
+        }
+        QVERIFY(number > 0);
     }
 
     // A search from the record form: every "Warbler" seen in one country, stepped through

@@ -9,6 +9,7 @@ install(TARGETS Plovix RUNTIME DESTINATION .)
 install(FILES "${PROJECT_SOURCE_DIR}/data/plovix.png" "${PROJECT_SOURCE_DIR}/data/birdlist.rpt"
         DESTINATION .)
 install(FILES "${PROJECT_SOURCE_DIR}/data/SOURCES.md" DESTINATION . RENAME "DATA-SOURCES.md")
+install(FILES "${PROJECT_SOURCE_DIR}/data/species.csv" DESTINATION data)
 
 install(CODE "
     set(list_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/Bird List.mdb\")

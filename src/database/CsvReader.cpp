@@ -1,5 +1,21 @@
 #include "database/CsvReader.h"
 
+namespace {
+
+// Appends the characters from `from` up to the next one that ends the run, all at once; returns
+// the position of the run's last character.
+template <typename EndsRun>
+qsizetype appendRun(const QString& text, qsizetype from, QString& field, EndsRun endsRun) {
+    qsizetype end = from + 1;
+    while (end < text.size() && !endsRun(text[end])) {
+        ++end;
+    }
+    field += QStringView(text).sliced(from, end - from);
+    return end - 1;
+}
+
+}  // namespace
+
 QList<QStringList> parseCsv(const QString& text) {
     QList<QStringList> rows;
     QStringList row;
@@ -29,7 +45,7 @@ QList<QStringList> parseCsv(const QString& text) {
                     quoted = false;
                 }
             } else {
-                field += ch;
+                i = appendRun(text, i, field, [](QChar c) { return c == QLatin1Char('"'); });
             }
         } else if (ch == QLatin1Char('"')) {
             quoted = true;
@@ -40,7 +56,10 @@ QList<QStringList> parseCsv(const QString& text) {
         } else if (ch == QLatin1Char('\n')) {
             endRow();
         } else if (ch != QLatin1Char('\r')) {
-            field += ch;
+            i = appendRun(text, i, field, [](QChar c) {
+                return c == QLatin1Char(',') || c == QLatin1Char('\n') || c == QLatin1Char('\r') ||
+                       c == QLatin1Char('"');
+            });
             fieldStarted = true;
         }
     }

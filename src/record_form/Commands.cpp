@@ -94,9 +94,14 @@ constexpr Command kCommands[] = {
      .hint = "Displays your next sighting record", .enabled = {Browse},
      .shown = {FirstRecord, Browse, Add}, .leavesField = true},
     {.id = Cmd::Last, .menu = Menu::Browse, .item = "mnuLast", .itemCaption = "Last Record",
-     .key = Qt::Key_F8, .separatorAfter = true, .button = "cmdLast", .buttonCaption = "Last Record",
-     .place = 4, .hint = "Displays your most recent sighting record", .enabled = {Browse},
+     .key = Qt::Key_F8, .button = "cmdLast", .buttonCaption = "Last Record", .place = 4,
+     .hint = "Displays your most recent sighting record", .enabled = {Browse},
      .shown = {FirstRecord, Browse, Add}, .leavesField = true},
+    // Shows the sighting already on the life list of the species picked from the checklist;
+    // enabled in its modes only while there is one.
+    {.id = Cmd::GoToRecord, .menu = Menu::Browse, .item = "mnuGoToRecord",
+     .itemCaption = "Go To Record", .key = ctrl(Qt::Key_G), .separatorAfter = true,
+     .enabled = {Browse}, .leavesField = true, .ownState = true},
     {.id = Cmd::ViewImages, .menu = Menu::Browse, .item = "mnuViewImages",
      .itemCaption = "View &Images", .key = ctrl(Qt::Key_I), .button = "cmdViewImages",
      .buttonCaption = "View &Images", .place = 11,

@@ -12,7 +12,7 @@ enum class Cmd : unsigned char {
     SaveCopy, SaveCopyHtml, Statistics, ViewList, PrintList, Exit,          // File
     Undo, Cut, Copy, Paste, DeleteText, SelectAll, Add, Delete, Update,     // Edit
     Cancel, AddImage, EditDatabase,
-    First, Previous, Next, Last, ViewImages,                                // Browse
+    First, Previous, Next, Last, GoToRecord, ViewImages,                    // Browse
     SearchList, FindFirst, FindPrevious, FindNext, FindLast, CancelSearch,  // Search
     CompactDB, RepairDB, OwnerName,                                         // Tools
     HelpContents, HelpOverview, HelpLicense, HelpWebSite, HelpAbout,        // Help

@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "app/UserName.h"
 #include "database/Schema.h"
+#include "record_form/ChecklistPicker.h"
 #include "record_form/EditMenu.h"
 #include "record_form/FieldChecks.h"
 #include "record_form/FieldFocus.h"
@@ -51,7 +52,12 @@ FrmMain::FrmMain(Program& program, std::function<void()> endProgram, QWidget* pa
     m_editMenu = std::make_unique<EditMenu>(this, *m_commands, *m_focus, [this](QWidget* control) {
         return Data1.dataChanged(m_boundOf.value(control));
     });
+    m_picker = std::make_unique<ChecklistPicker>(
+        m_program, ChecklistPicker::Boxes{txtCommonName, txtSpecies, cboOrder, cboFamily},
+        *m_lookups, *m_hints, [this] { return shownNumber(); });
+    m_picker->onFlagChanged = [this] { UpdateGoToRecord(); };
     connectCommands();
+    UpdateGoToRecord();
 
     // Every control reports focus, keys and mouse movement to the form.
     QList<QWidget*> widgets = m_form->findChildren<QWidget*>();
@@ -94,6 +100,7 @@ void FrmMain::connectCommands() {
         {Cmd::EditDatabase, &FrmMain::mnuEditDatabase_Click},
         {Cmd::AddImage, &FrmMain::cmdAddImage_Click},
         {Cmd::ViewImages, &FrmMain::cmdViewImages_Click},
+        {Cmd::GoToRecord, &FrmMain::mnuGoToRecord_Click},
     };
     for (const auto& [id, handler] : handlers) {
         m_commands->setHandler(id, [this, handler] { (this->*handler)(); });
@@ -186,6 +193,9 @@ DbError FrmMain::Form_Load() {
     UpdateTotalSightings(false);
     formPosition(this, false, *m_program.gobjSettings);
     m_lookups->LoadLookupLists();
+    // The world checklist is read once the form is on the screen: a start-up without it shows
+    // the form sooner, and the names are ready before the user types.
+    QTimer::singleShot(0, this, [this] { m_picker->load(); });
     return {};
 }
 

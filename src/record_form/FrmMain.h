@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+class ChecklistPicker;
 class EditMenu;
 class FieldChecks;
 class FieldFocus;
@@ -124,6 +125,12 @@ private:
     void cmdViewImages_Click();
     void Data1_Validate();
 
+    // Going to the sighting already on the list of a species picked from the checklist
+    // (FrmMainChecklist.cpp).
+    qint64 shownNumber() const;
+    void UpdateGoToRecord();
+    void mnuGoToRecord_Click();
+
     void mnuExit_Click();
     void mnuOwnerName_Click();
     bool Form_QueryUnload();
@@ -144,6 +151,7 @@ private:
     std::unique_ptr<LookupBoxes> m_lookups;
     std::unique_ptr<FieldChecks> m_checks;
     std::unique_ptr<EditMenu> m_editMenu;
+    std::unique_ptr<ChecklistPicker> m_picker;
     QTimer* m_clockTimer = nullptr;
     QPointer<FrmStatistics> m_statistics;
     QPointer<FrmViewer> m_viewer;

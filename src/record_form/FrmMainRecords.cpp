@@ -3,6 +3,8 @@
 #include "record_form/FieldFocus.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/FrmMain.h"
+
+#include "record_form/ChecklistPicker.h"
 #include "record_form/LookupBoxes.h"
 
 #include "app/MDatabase.h"
@@ -13,6 +15,8 @@
 
 void FrmMain::setMode(FormMode mode) {
     m_commands->applyMode(mode);
+    m_picker->setActive(mode != FormMode::Search);
+    UpdateGoToRecord();
 }
 
 void FrmMain::SetBrowseMode(bool bBrowse) {
@@ -51,6 +55,7 @@ void FrmMain::Data1_Reposition() {
     if (!records || !records->isOpen()) {
         return;
     }
+    m_picker->recordShown();
     m_lookups->LoadFamilyList();
     const QString family = nullToEmpty(records->value(QStringLiteral("Family")));
     if (!family.isEmpty() && !records->eof() && !records->bof()) {

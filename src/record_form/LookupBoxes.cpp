@@ -96,6 +96,22 @@ bool LookupBoxes::lostFocus(FormComboBox* combo) {
     if (combo == order && order->listIndex() == mintOrderListIndex && mintOrderListIndex != -1) {
         return true;
     }
+    return storeEntry(combo, text);
+}
+
+void LookupBoxes::enterPicked(FormComboBox* combo, const QString& text) {
+    combo->setEditText(text);
+    storeEntry(combo, text);
+    if (combo == m_boxes.order) {
+        // A new order too gets its (empty) family list, so that the family put in next is
+        // entered under it.
+        LoadFamilyList();
+        combo->setEditText(text);
+    }
+}
+
+bool LookupBoxes::storeEntry(FormComboBox* combo, const QString& text) {
+    FormComboBox* order = m_boxes.order;
     const QString field = fieldOf(combo);
     std::shared_ptr<Recordset> table;
     QList<std::pair<QString, QString>> row{{field, text}};

@@ -42,6 +42,9 @@ public:
     // A lookup box was left, its length already checked: a new entry is added to its table and
     // list. False when the box refuses to be left.
     bool lostFocus(FormComboBox* combo);
+    // A value put into a lookup box by the program as if the user had typed it and left the
+    // box: a new entry is added to its table and list. An order put in reloads the family list.
+    void enterPicked(FormComboBox* combo, const QString& text);
     // True when a key typed into a box is to be discarded.
     bool discardsKey(const FormComboBox* combo, const QKeyEvent* event) const;
     // An entry of the order list was picked.
@@ -52,6 +55,9 @@ public:
     void fixedListDropDown(FormComboBox* combo);
 
 private:
+    // Looks the box's text up in its table and, outside search targets, adds it when new. False
+    // when the box refuses to be left.
+    bool storeEntry(FormComboBox* combo, const QString& text);
     QString fieldOf(const FormComboBox* combo) const;
 
     Program& m_program;

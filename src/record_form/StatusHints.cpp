@@ -12,6 +12,12 @@ void StatusHints::show(const QString& text) {
     }
 }
 
+void StatusHints::clearIfShowing(const QString& text) {
+    if (m_panel->text() == text) {
+        m_panel->clear();
+    }
+}
+
 void StatusHints::mouseMoved(QWidget* widget) {
     for (QWidget* part = widget; part; part = part->parentWidget()) {
         const auto control = m_controls.constFind(part);

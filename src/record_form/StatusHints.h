@@ -22,6 +22,8 @@ public:
     // a text box) count as the control.
     void addControl(QWidget* control, Hint hint = {});
     void show(const QString& text);
+    // Empties the panel if it shows `text`.
+    void clearIfShowing(const QString& text);
     // The mouse moved over `widget`, the innermost widget under the pointer.
     void mouseMoved(QWidget* widget);
 
