@@ -102,9 +102,11 @@ bool LookupBoxes::lostFocus(FormComboBox* combo) {
 void LookupBoxes::enterPicked(FormComboBox* combo, const QString& text) {
     combo->setEditText(text);
     storeEntry(combo, text);
-    if (combo == m_boxes.order) {
+    const std::optional<QString> loaded =
+        m_program.grsFamilies ? lookup::familiesOrder(*m_program.grsFamilies) : std::nullopt;
+    if (combo == m_boxes.order && (!loaded || foldCase(*loaded) != foldCase(text))) {
         // A new order too gets its (empty) family list, so that the family put in next is
-        // entered under it.
+        // entered under it; a known one has had its list loaded by the look-up.
         LoadFamilyList();
         combo->setEditText(text);
     }
