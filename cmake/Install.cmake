@@ -10,6 +10,7 @@ install(FILES "${PROJECT_SOURCE_DIR}/data/plovix.png" "${PROJECT_SOURCE_DIR}/dat
         DESTINATION .)
 install(FILES "${PROJECT_SOURCE_DIR}/data/SOURCES.md" DESTINATION . RENAME "DATA-SOURCES.md")
 install(FILES "${PROJECT_SOURCE_DIR}/data/species.csv" DESTINATION data)
+install(FILES "${HELP_COLLECTION}" "${HELP_PAGES}" DESTINATION .)
 
 install(CODE "
     set(list_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/Bird List.mdb\")

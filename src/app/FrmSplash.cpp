@@ -1,5 +1,6 @@
 #include "app/FrmSplash.h"
 
+#include "platform/AppInfo.h"
 #include "platform/Clock.h"
 
 #include <QGuiApplication>
@@ -9,7 +10,6 @@
 
 namespace {
 constexpr int kStartDelayMs = 987;
-constexpr int kFirstYear = 2024;
 }  // namespace
 
 FrmSplash::FrmSplash(const Clock& clock, std::function<void()> timerWork, QWidget* parent)
@@ -58,14 +58,8 @@ FrmSplash::FrmSplash(const Clock& clock, std::function<void()> timerWork, QWidge
     Form_Load();
 }
 
-QString FrmSplash::makersNotice(int currentYear) {
-    return QStringLiteral("Copyright \u00A9 %1-%2 Tenvane. All rights reserved.")
-        .arg(kFirstYear)
-        .arg(currentYear);
-}
-
 void FrmSplash::Form_Load() {
-    lblCopyright->setText(makersNotice(m_clock.today().year()));
+    lblCopyright->setText(AppInfo::makersNotice(m_clock.today().year()));
     Timer1.start();
 }
 

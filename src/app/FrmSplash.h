@@ -14,9 +14,6 @@ class FrmSplash : public QWidget {
 public:
     FrmSplash(const Clock& clock, std::function<void()> timerWork, QWidget* parent = nullptr);
 
-    // The maker's notice; its range of years ends in the current year.
-    static QString makersNotice(int currentYear);
-
     QTimer Timer1;
 
 private:

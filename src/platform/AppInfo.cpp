@@ -19,3 +19,10 @@ AppInfo AppInfo::inFolder(const QString& folder) {
 QString AppInfo::filePath(const QString& fileName) const {
     return path + QLatin1Char('/') + fileName;
 }
+
+QString AppInfo::makersNotice(int currentYear) {
+    const QString years = currentYear <= firstYear
+                              ? QString::number(currentYear)
+                              : QStringLiteral("%1-%2").arg(firstYear).arg(currentYear);
+    return QStringLiteral("Copyright \u00A9 Tenvane Software ") + years;
+}

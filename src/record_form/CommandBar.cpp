@@ -88,11 +88,10 @@ bool CommandBar::ownsKey(const QKeyEvent* event) const {
 }
 
 void CommandBar::setEnabled(Cmd id, bool enabled) {
-    const bool on = enabled && command(id).available;
     if (QPushButton* button = m_buttons[index(id)]) {
-        button->setEnabled(on);
+        button->setEnabled(enabled);
     }
-    m_items[index(id)]->setEnabled(on);
+    m_items[index(id)]->setEnabled(enabled);
 }
 
 void CommandBar::applyMode(FormMode mode) {

@@ -146,19 +146,15 @@ constexpr Command kCommands[] = {
      .itemCaption = "Owner's Name...", .enabled = Modes::all()},
     // Help
     {.id = Cmd::HelpContents, .menu = Menu::Help, .item = "mnuHelpContents",
-     .itemCaption = "Plovix Help Topics...", .key = Qt::Key_F1, .enabled = Modes::all(),
-     .available = false},
+     .itemCaption = "Plovix Help Topics...", .key = Qt::Key_F1, .enabled = Modes::all()},
     {.id = Cmd::HelpOverview, .menu = Menu::Help, .item = "mnuHelpOverview",
-     .itemCaption = "Plovix Overview", .separatorAfter = true, .enabled = Modes::all(),
-     .available = false},
+     .itemCaption = "Plovix Overview", .separatorAfter = true, .enabled = Modes::all()},
     {.id = Cmd::HelpLicense, .menu = Menu::Help, .item = "mnuHelpLicense",
-     .itemCaption = "License Agreement", .separatorAfter = true, .enabled = Modes::all(),
-     .available = false},
+     .itemCaption = "License Agreement", .separatorAfter = true, .enabled = Modes::all()},
     {.id = Cmd::HelpWebSite, .menu = Menu::Help, .item = "mnuHelpWebSite",
-     .itemCaption = "Tenvane Web Site...", .separatorAfter = true, .enabled = Modes::all(),
-     .available = false},
+     .itemCaption = "Tenvane Web Site...", .separatorAfter = true, .enabled = Modes::all()},
     {.id = Cmd::HelpAbout, .menu = Menu::Help, .item = "mnuHelpAbout",
-     .itemCaption = "About Plovix...", .enabled = Modes::all(), .available = false},
+     .itemCaption = "About Plovix...", .enabled = Modes::all()},
 };
 // clang-format on
 

@@ -51,9 +51,6 @@ struct Command {
     // Enabled by what the form shows (the record's images, the field with the focus), not by
     // the mode; `enabled` gives its state when the form opens.
     bool ownState = false;
-    // False while the window or feature behind the command is not part of the program yet: it
-    // stays disabled in every mode.
-    bool available = true;
 };
 
 // The menus of the menu bar, from the left.

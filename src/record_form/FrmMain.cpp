@@ -1,5 +1,7 @@
 #include "record_form/FrmMain.h"
 
+#include "app/FrmHelp.h"
+#include "app/HelpCollection.h"
 #include "app/MDatabase.h"
 #include "app/MWindow.h"
 #include "app/Program.h"
@@ -75,7 +77,9 @@ FrmMain::FrmMain(Program& program, std::function<void()> endProgram, QWidget* pa
     resize(size);
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain() {
+    delete m_help;
+}
 
 void FrmMain::connectCommands() {
     const std::pair<Cmd, void (FrmMain::*)()> handlers[] = {
@@ -101,6 +105,11 @@ void FrmMain::connectCommands() {
         {Cmd::AddImage, &FrmMain::cmdAddImage_Click},
         {Cmd::ViewImages, &FrmMain::cmdViewImages_Click},
         {Cmd::GoToRecord, &FrmMain::mnuGoToRecord_Click},
+        {Cmd::HelpContents, &FrmMain::mnuHelpContents_Click},
+        {Cmd::HelpOverview, &FrmMain::mnuHelpOverview_Click},
+        {Cmd::HelpLicense, &FrmMain::mnuHelpLicense_Click},
+        {Cmd::HelpWebSite, &FrmMain::mnuHelpWebSite_Click},
+        {Cmd::HelpAbout, &FrmMain::mnuHelpAbout_Click},
     };
     for (const auto& [id, handler] : handlers) {
         m_commands->setHandler(id, [this, handler] { (this->*handler)(); });
@@ -193,6 +202,7 @@ DbError FrmMain::Form_Load() {
     UpdateTotalSightings(false);
     formPosition(this, false, *m_program.gobjSettings);
     m_lookups->LoadLookupLists();
+    m_helpFile = m_program.app.filePath(HelpCollection::fileName());
     // The world checklist is read once the form is on the screen: a start-up without it shows
     // the form sooner, and the names are ready before the user types.
     QTimer::singleShot(0, this, [this] { m_picker->load(); });
@@ -304,6 +314,9 @@ void FrmMain::Form_Unload() {
     Data1_Validate();
     if (m_statistics) {
         m_statistics->close();
+    }
+    if (m_help) {
+        m_help->close();
     }
     formPosition(this, true, *m_program.gobjSettings);
     m_program.closeBirdList();

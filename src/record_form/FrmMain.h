@@ -18,6 +18,7 @@ class EditMenu;
 class FieldChecks;
 class FieldFocus;
 class FormComboBox;
+class FrmHelp;
 class FrmStatistics;
 class FrmViewer;
 class LookupBoxes;
@@ -131,6 +132,16 @@ private:
     void UpdateGoToRecord();
     void mnuGoToRecord_Click();
 
+    // The Help menu (FrmMainHelp.cpp).
+    FrmHelp* helpWindow();
+    // Opens a web address in the browser; says so when no browser could be started.
+    void openWebAddress(const QUrl& url);
+    void mnuHelpContents_Click();
+    void mnuHelpOverview_Click();
+    void mnuHelpLicense_Click();
+    void mnuHelpWebSite_Click();
+    void mnuHelpAbout_Click();
+
     void mnuExit_Click();
     void mnuOwnerName_Click();
     bool Form_QueryUnload();
@@ -155,6 +166,8 @@ private:
     QTimer* m_clockTimer = nullptr;
     QPointer<FrmStatistics> m_statistics;
     QPointer<FrmViewer> m_viewer;
+    QString m_helpFile;  // the help collection, named when the form loads
+    QPointer<FrmHelp> m_help;
     bool m_titleHidden = false;  // while the statistics count: the title was hidden before
 
     bool mblnFirstRecord = false;

@@ -55,7 +55,7 @@ private slots:
                  run.file(u"Plovix"_s));
         QPointer<FrmSplash> splash = run.plovix.frmSplash();
         QVERIFY(splash && splash->isVisible());
-        QVERIFY(splash->findChild<QLabel*>(u"lblCopyright"_s)->text().contains(u"-2031 "_s));
+        QVERIFY(splash->findChild<QLabel*>(u"lblCopyright"_s)->text().endsWith(u"2024-2031"_s));
 
         QTRY_VERIFY_WITH_TIMEOUT(run.plovix.frmMain() && run.plovix.frmMain()->isVisible(), 5000);
         QVERIFY(!splash);

@@ -38,8 +38,7 @@ class TestRecordForm : public QObject {
     Q_OBJECT
 
     // The state of every control of the mode table against the table's column for `mode`,
-    // both on the form and in the command table (which holds the rows of commands that are
-    // not available yet as well).
+    // both on the form and in the command table.
     static void checkMode(FormFixture& f, FormMode mode) {
         QCOMPARE(f.form()->currentMode(), mode);
         auto state = [](bool hidden, bool enabled) { return hidden ? '-' : enabled ? 'e' : 'd'; };
@@ -50,9 +49,7 @@ class TestRecordForm : public QObject {
             const bool isButton = control.startsWith(u"cmd");
             QVERIFY2(state(isButton && !row.shown.has(mode), row.enabled.has(mode)) == want,
                      qPrintable(control + u" in the table"_s));
-            // A command that is not available yet is disabled in every mode.
-            QVERIFY2(state(isButton && !f.shown(control), f.enabled(control)) ==
-                         (!row.available && want == 'e' ? 'd' : want),
+            QVERIFY2(state(isButton && !f.shown(control), f.enabled(control)) == want,
                      qPrintable(control + u" on the form"_s));
         }
         const bool searching = mode == FormMode::Search;

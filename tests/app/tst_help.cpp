@@ -1,0 +1,211 @@
+// The help window, the maker's web site and the About box: the compiled help collection with its
+// topics, contents and search, and the Help menu of the record form in every mode.
+#include "record_form/FormFixture.h"
+
+#include "app/FrmAbout.h"
+#include "app/FrmHelp.h"
+#include "app/HelpCollection.h"
+#include "record_form/Commands.h"
+
+#include <QHelpContentModel>
+#include <QHelpEngine>
+#include <QHelpSearchEngine>
+#include <QHelpSearchResult>
+#include <QTabWidget>
+#include <QTextBrowser>
+
+namespace {
+
+const QString kHelpFolder = QStringLiteral(PLOVIX_HELP_DIR);
+
+QString collectionFile() {
+    return kHelpFolder + u'/' + HelpCollection::fileName();
+}
+
+// The pages under an entry of the contents and its entries, by file name.
+void collectPages(const QHelpContentItem* item, QSet<QString>& pages) {
+    pages.insert(item->url().fileName());
+    for (int i = 0; i < item->childCount(); ++i) {
+        collectPages(item->child(i), pages);
+    }
+}
+
+}  // namespace
+
+class TestHelp : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The topics the Help menu asks for, "wildcard" and the name of every command lead to a
+    // page of the help.
+    void keywordsLeadToTheirPages_data() {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("page");  // empty: any page
+        QTest::newRow("overview") << u"Plovix Overview"_s << u"overview.html"_s;
+        QTest::newRow("licence") << u"License Agreement"_s << u"license.html"_s;
+        QTest::newRow("wildcard") << u"wildcard"_s << u"search.html"_s;
+        for (const Command& row : commandTable()) {
+            QString name = QString::fromLatin1(row.itemCaption).remove(u'&');
+            name.chop(name.endsWith(u"..."_s) ? 3 : 0);
+            QTest::newRow(row.item) << name << QString();
+        }
+    }
+    void keywordsLeadToTheirPages() {
+        QFETCH(QString, keyword);
+        QFETCH(QString, page);
+        const HelpCollection help(collectionFile());
+        QVERIFY2(help.ready(), qPrintable(help.problem()));
+        const QUrl topic = help.topicUrl(keyword);
+        QVERIFY2(topic.isValid(), qPrintable(keyword));
+        if (!page.isEmpty()) {
+            QCOMPARE(topic.fileName(), page);
+        }
+        QVERIFY(help.fileData(topic).contains("<h1>"));
+    }
+
+    // Every page of the help is in its contents, and its search finds the backup copies.
+    void contentsAndSearchReachEveryPage() {
+        const HelpCollection help(collectionFile());
+        QHelpEngine* engine = help.engine();
+        QVERIFY(engine);
+        QHelpContentModel* contents = engine->contentModel();
+        QTRY_VERIFY(!contents->isCreatingContents() && contents->rowCount() == 1);
+        QSet<QString> listed;
+        collectPages(contents->contentItemAt(contents->index(0, 0)), listed);
+        const QString space = engine->registeredDocumentations().value(0);
+        QSet<QString> pages;
+        for (const QUrl& file : engine->files(space, QString(), u"html"_s)) {
+            pages.insert(file.fileName());
+        }
+        QVERIFY(pages.size() >= 15);
+        QCOMPARE(pages - listed, QSet<QString>());
+        QCOMPARE(help.startUrl().fileName(), HelpCollection::startPage());
+
+        QHelpSearchEngine* search = engine->searchEngine();
+        QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);
+        search->reindexDocumentation();
+        QVERIFY(indexed.wait(30000));
+        QSignalSpy found(search, &QHelpSearchEngine::searchingFinished);
+        search->search(u"backup"_s);
+        QVERIFY(found.wait(10000));
+        QStringList hits;
+        for (const QHelpSearchResult& hit :
+             search->searchResults(0, found.first().first().toInt())) {
+            hits.append(hit.url().fileName());
+        }
+        QVERIFY2(hits.contains(u"maintenance.html"_s), qPrintable(hits.join(u' ')));
+    }
+
+    // F1 opens the help at its contents in every mode of the form; the Help menu's topics open
+    // their pages; without the help files the help window says so itself.
+    void helpOpensFromTheForm_data() {
+        QTest::addColumn<QString>("mode");  // the command that puts the form in its mode
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("shown");  // the page, or a text of the window's own
+        QTest::newRow("browse") << QString() << u"F1"_s << true << u"index.html"_s;
+        QTest::newRow("add") << u"cmdAdd"_s << u"F1"_s << true << u"index.html"_s;
+        QTest::newRow("search") << u"cmdSearch"_s << u"F1"_s << true << u"index.html"_s;
+        QTest::newRow("overview") << u"cmdAdd"_s << u"mnuHelpOverview"_s << true
+                                  << u"overview.html"_s;
+        QTest::newRow("licence") << QString() << u"mnuHelpLicense"_s << true << u"license.html"_s;
+        QTest::newRow("missing") << QString() << u"F1"_s << false << u"plovix.qhc is missing"_s;
+    }
+    void helpOpensFromTheForm() {
+        QFETCH(QString, mode);
+        QFETCH(QString, command);
+        QFETCH(bool, installed);
+        QFETCH(QString, shown);
+        FormFixture f;
+        f.makeList(FormFixture::birdList(3));
+        for (const char* name : {"plovix.qhc", "plovix.qch"}) {
+            QVERIFY(!installed || QFile::copy(kHelpFolder + u'/' + QLatin1String(name),
+                                              f.file(QLatin1String(name))));
+        }
+        f.open();
+        if (!mode.isEmpty()) {
+            f.click(mode);
+        }
+        if (command == u"F1"_s) {
+            QTest::keyClick(f.focused() ? f.focused() : f.form(), Qt::Key_F1);
+        } else {
+            f.trigger(command);
+        }
+        FrmHelp* help = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            help = help ? help : qobject_cast<FrmHelp*>(window);
+        }
+        QVERIFY(help && help->isVisible());
+        auto* page = help->findChild<QTextBrowser*>(u"txtPage"_s);
+        if (installed) {
+            QCOMPARE(page->source().fileName(), shown);
+            QCOMPARE(help->findChild<QTabWidget*>(u"tabPanes"_s)->currentIndex(), 0);
+        } else {
+            QVERIFY2(page->toPlainText().contains(shown), qPrintable(page->toPlainText()));
+        }
+        QCOMPARE_MESSAGES(f);
+    }
+
+    // The maker's site opens in the browser; when no browser starts, the user is told.
+    void webSite_data() {
+        QTest::addColumn<bool>("browser");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("opened") << true << QStringList();
+        QTest::newRow("no browser")
+            << false
+            << QStringList{
+                   u"|An error has occurred trying to access the internet.  Please check "
+                   u"your browser settings and internet connection and try again."_s};
+    }
+    void webSite() {
+        QFETCH(bool, browser);
+        QFETCH(QStringList, messages);
+        FormFixture f(FormFixture::birdList(2));
+        f.shell.works = browser;
+        f.trigger(u"mnuHelpWebSite"_s);
+        QCOMPARE(f.shell.opened, QList<QUrl>{QUrl(u"https://www.tenvane.example/plovix"_s)});
+        QCOMPARE(f.takeMessages(), messages);
+        QCOMPARE(f.shownAt(), u"Bird 2|Record 2 "_s);
+    }
+
+    // The About box shows the version and a notice whose years end in this year; it is modal
+    // over the record form and OK closes it.
+    void aboutBox_data() {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<QString>("years");
+        QTest::newRow("first year") << 2024 << u"Software 2024"_s;
+        QTest::newRow("later") << 2031 << u"Software 2024-2031"_s;
+    }
+    void aboutBox() {
+        QFETCH(int, year);
+        QFETCH(QString, years);
+        FormFixture f(FormFixture::birdList(2));
+        f.program->app.major = 2;
+        f.program->app.minor = 10;
+        f.program->app.revision = 3;
+        f.clock.set(QDateTime(QDate(year, 1, 1), QTime(0, 0)));
+        QString version, notice;
+        bool modal = false;
+        // Answers the box once it is up.
+        std::function<void()> answer = [&] {
+            auto* about = qobject_cast<FrmAbout*>(QApplication::activeModalWidget());
+            if (!about) {
+                QTimer::singleShot(10, answer);
+                return;
+            }
+            modal = about->objectName() == u"frmAbout"_s && !f.form()->isActiveWindow();
+            version = about->findChild<QLabel*>(u"lblVersion"_s)->text();
+            notice = about->findChild<QLabel*>(u"lblDescription"_s)->text();
+            QTest::mouseClick(about->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+        };
+        QTimer::singleShot(10, answer);
+        f.trigger(u"mnuHelpAbout"_s);
+        QVERIFY(modal);
+        QCOMPARE(version, u"Version 2.10.3"_s);
+        QVERIFY2(notice.endsWith(years), qPrintable(notice));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+};
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"
