@@ -4,16 +4,11 @@ namespace lookup {
 
 QStringList entries(Recordset& recordset, const QString& field) {
     QStringList list;
-    if (recordset.moveFirst()) {
-        return list;
-    }
-    while (!recordset.eof()) {
-        QVariant value;
-        if (!recordset.getValue(field, value) && value.isValid() && !value.isNull()) {
+    QVariantList values;
+    recordset.readColumn(field, values);
+    for (const QVariant& value : values) {
+        if (value.isValid() && !value.isNull()) {
             list.append(value.toString());
-        }
-        if (recordset.moveNext()) {
-            break;
         }
     }
     return list;

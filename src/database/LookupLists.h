@@ -11,8 +11,8 @@ class Database;
 // The four lookup tables behind the record form's drop-down lists.
 namespace lookup {
 
-// Every non-Null value of `field`, in the recordset's order. A failure ends the list early, so
-// an unreadable or empty table gives the entries read so far.
+// Every non-Null value of `field`, in the recordset's order, read with one statement. A
+// failure ends the list early, so an unreadable or empty table gives the entries read so far.
 QStringList entries(Recordset& recordset, const QString& field);
 
 // A dynaset over the families entered under `order` (compared ignoring case).

@@ -1,5 +1,6 @@
 #include "database/Recordset.h"
 
+#include <QHash>
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -87,6 +88,38 @@ DbError Recordset::loadKeys() {
     }
     m_keys = std::move(keys);
     return {};
+}
+
+DbError Recordset::readColumn(const QString& field, QVariantList& values) const {
+    values.clear();
+    if (DbError error = checkOpen()) {
+        return error;
+    }
+    const int index = fieldIndex(field);
+    if (index < 0) {
+        return {DbError::FieldNotFound,
+                QStringLiteral("Item not found in this collection: '%1'.").arg(field)};
+    }
+    QSqlQuery query(m_connection->db());
+    query.setForwardOnly(true);
+    if (DbError error =
+            runSql(query,
+                   QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3")
+                       .arg(quoteIdentifier(m_fields[index]), quoteIdentifier(m_source.table),
+                            m_source.filter.sqlCondition()),
+                   m_source.filter.sqlParameters())) {
+        return error;
+    }
+    QHash<qint64, QVariant> byKey;
+    while (query.next()) {
+        byKey.insert(query.value(0).toLongLong(), valueOf(query, 1));
+    }
+    for (const qint64 key : m_keys) {
+        if (const auto found = byKey.constFind(key); found != byKey.cend()) {
+            values.append(*found);
+        }
+    }
+    return query.lastError().isValid() ? DbError::fromSql(query.lastError()) : DbError();
 }
 
 DbError Recordset::requery() {

@@ -73,6 +73,10 @@ public:
     QVariant value(const QString& field) const;
     DbError setValue(const QString& field, const QVariant& value);
 
+    // Every record's value of `field`, in the recordset's order, read with one statement; the
+    // current record stays. A read that fails part way gives the values read so far.
+    DbError readColumn(const QString& field, QVariantList& values) const;
+
     // Reads the set of records again from the file; the first record becomes current.
     DbError requery();
 

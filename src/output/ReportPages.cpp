@@ -1,6 +1,7 @@
 #include "output/ReportPages.h"
 
 #include "output/SightingTable.h"
+#include "output/TextWidths.h"
 #include "platform/PrintCanvas.h"
 
 #include <algorithm>
@@ -29,6 +30,7 @@ public:
           m_table(table),
           m_values(values),
           m_canvas(canvas),
+          m_widths(canvas),
           m_width(canvas.scaleWidth()) {}
 
     QList<ReportPage> run();
@@ -53,6 +55,7 @@ private:
     const SightingTable& m_table;
     const ReportValues& m_values;
     PrintCanvas& m_canvas;
+    TextWidths m_widths;
     double m_width;
     QList<int> m_groupFields;
 };
@@ -85,30 +88,48 @@ double Builder::place(ReportPage& page, const ReportLine& line, double y,
 }
 
 QStringList Builder::wrap(const QString& text, double width) {
-    if (!text.contains(u'\n') && !text.contains(u'\r') && m_canvas.textWidth(text) <= width) {
+    const bool breaks = text.contains(u'\n') || text.contains(u'\r');
+    if (!breaks && m_widths.fits(text, width)) {
         return {text};
     }
     QStringList lines;
     QString normal = text;
-    normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    for (const QString& paragraph : normal.split(u'\n')) {
+    if (breaks) {
+        normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    }
+    for (const QStringView paragraph : QStringView(normal).tokenize(u'\n')) {
+        // The line so far and its estimated width.
         QString current;
-        for (const QString& word : paragraph.split(u' ', Qt::SkipEmptyParts)) {
-            const QString candidate = current.isEmpty() ? word : current + u' ' + word;
-            if (m_canvas.textWidth(candidate) <= width || current.isEmpty()) {
-                current = candidate;
-            } else {
-                lines.append(current);
-                current = word;
-            }
-            // A word wider than the column is broken where it reaches the edge.
-            while (current.size() > 1 && m_canvas.textWidth(current) > width) {
+        TextWidths::Estimate estimate;
+        // A word that starts a line; a word wider than the column is broken where it reaches
+        // the edge.
+        const auto startLine = [&](QStringView word) {
+            current = word.toString();
+            estimate = m_widths.of(current);
+            while (current.size() > 1 && !m_widths.fits(current, estimate, width)) {
                 qsizetype fits = current.size() - 1;
                 while (fits > 1 && m_canvas.textWidth(current.left(fits)) > width) {
                     --fits;
                 }
                 lines.append(current.left(fits));
-                current = current.mid(fits);
+                current.remove(0, fits);
+                estimate = m_widths.of(current);
+            }
+        };
+        for (const QStringView word : paragraph.tokenize(u' ', Qt::SkipEmptyParts)) {
+            if (current.isEmpty()) {
+                startLine(word);
+                continue;
+            }
+            const TextWidths::Estimate longer = m_widths.joined(estimate, current.back(), word);
+            const qsizetype before = current.size();
+            current.append(u' ').append(word);
+            if (m_widths.fits(current, longer, width)) {
+                estimate = longer;
+            } else {
+                current.truncate(before);
+                lines.append(current);
+                startLine(word);
             }
         }
         lines.append(current);
@@ -118,6 +139,7 @@ QStringList Builder::wrap(const QString& text, double width) {
 
 WrappedRow Builder::wrapCells(const QStringList& texts, const QString& font) {
     useFont(m_canvas, m_layout.fonts.value(font));
+    m_widths.useFont(font);
     WrappedRow row;
     for (qsizetype i = 0; i < texts.size(); ++i) {
         const double width = m_layout.columns[i].width * m_width - kColumnPadding;
@@ -138,10 +160,11 @@ double Builder::placeCells(ReportPage& page, const WrappedRow& row, const QStrin
             if (text.isEmpty()) {
                 continue;
             }
-            const double width = m_canvas.textWidth(text);
-            const double x = column.align == ReportPiece::Left     ? left
-                             : column.align == ReportPiece::Center ? left + (room - width) / 2
-                                                                   : left + room - width;
+            // Left-aligned texts need no measuring.
+            const double x = column.align == ReportPiece::Left ? left
+                             : column.align == ReportPiece::Center
+                                 ? left + (room - m_canvas.textWidth(text)) / 2
+                                 : left + room - m_canvas.textWidth(text);
             page.append({false, font, x, y + double(n) * height, text});
         }
         lines = std::max(lines, row[i].size());

@@ -5,9 +5,12 @@
 #include "database/Schema.h"
 #include "platform/Collation.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <algorithm>
+#include <numeric>
+#include <optional>
 
 DbError SightingTable::read(Database& db, const QStringList& sortFields, SightingTable& table) {
     if (!db.isOpen()) {
@@ -47,32 +50,56 @@ DbError SightingTable::read(Database& db, const QStringList& sortFields, Sightin
     if (columns.isEmpty()) {
         return {};
     }
-    // The keys are worked out once per value; rows already come in Number order, which a stable
-    // sort keeps among equal keys.
-    struct Keyed {
-        std::vector<collation::Key> keys;
-        QStringList row;
+    // Each column's distinct values are numbered, and a value's key is worked out the first
+    // time two rows are compared on it: the later columns only break ties. Rows already come in
+    // Number order, which a stable sort keeps among equal keys.
+    struct Column {
+        QHash<QString, int> numbers;
+        std::vector<std::optional<collation::Key>> keys;
+        std::vector<QString> values;
     };
-    std::vector<Keyed> keyed;
-    keyed.reserve(table.m_rows.size());
-    for (QStringList& row : table.m_rows) {
-        Keyed entry;
-        for (int column : columns) {
-            entry.keys.emplace_back(row[column]);
+    const size_t count = size_t(columns.size());
+    std::vector<Column> sortColumns(count);
+    std::vector<std::vector<int>> numbered(size_t(table.m_rows.size()));
+    for (size_t r = 0; r < numbered.size(); ++r) {
+        for (size_t c = 0; c < count; ++c) {
+            Column& column = sortColumns[c];
+            const QString& value = table.m_rows[qsizetype(r)][columns[qsizetype(c)]];
+            auto found = column.numbers.constFind(value);
+            if (found == column.numbers.cend()) {
+                found = column.numbers.insert(value, int(column.values.size()));
+                column.values.push_back(value);
+                column.keys.emplace_back();
+            }
+            numbered[r].push_back(*found);
         }
-        entry.row = std::move(row);
-        keyed.push_back(std::move(entry));
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        for (size_t i = 0; i < a.keys.size(); ++i) {
-            if (const int order = a.keys[i].compare(b.keys[i]); order != 0) {
-                return order < 0;
+    const auto key = [&sortColumns](size_t c, int number) -> const collation::Key& {
+        std::optional<collation::Key>& slot = sortColumns[c].keys[size_t(number)];
+        if (!slot) {
+            slot.emplace(sortColumns[c].values[size_t(number)]);
+        }
+        return *slot;
+    };
+    std::vector<qsizetype> order(numbered.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        for (size_t c = 0; c < count; ++c) {
+            const int x = numbered[size_t(a)][c];
+            const int y = numbered[size_t(b)][c];
+            if (x != y) {
+                if (const int result = key(c, x).compare(key(c, y)); result != 0) {
+                    return result < 0;
+                }
             }
         }
         return false;
     });
-    for (qsizetype i = 0; i < table.m_rows.size(); ++i) {
-        table.m_rows[i] = std::move(keyed[size_t(i)].row);
+    QList<QStringList> sorted;
+    sorted.reserve(table.m_rows.size());
+    for (qsizetype index : order) {
+        sorted.append(std::move(table.m_rows[index]));
     }
+    table.m_rows = std::move(sorted);
     return {};
 }

@@ -4,11 +4,19 @@
 #include "output/SightingTable.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace {
 
 // Text for the page: markup characters and quotes become entities.
 QString escaped(const QString& text) {
+    // Most texts have nothing to escape, and are kept as they are.
+    const auto special = [](QChar c) {
+        return c == u'<' || c == u'>' || c == u'&' || c == u'"' || c == u'\'';
+    };
+    if (std::none_of(text.cbegin(), text.cend(), special)) {
+        return text;
+    }
     return text.toHtmlEscaped().replace(QLatin1Char('\''), QStringLiteral("&#39;"));
 }
 
@@ -16,15 +24,28 @@ QString escaped(const QString& text) {
 // are the same, as they are to the engine's "=". Empty values are counted together.
 QHash<QString, qint64> countsOf(const SightingTable& table, int field) {
     QHash<QString, qint64> counts;
+    // Rows come grouped, so a value is mostly the one before it, folded once.
+    QString previous;
+    qint64* count = nullptr;
     for (qsizetype row = 0; row < table.size(); ++row) {
-        ++counts[foldCase(table.value(row, field))];
+        const QString& value = table.row(row)[field];
+        if (!count || value != previous) {
+            count = &counts[foldCase(value)];
+            previous = value;
+        }
+        ++*count;
     }
     return counts;
 }
 
 class PageWriter {
 public:
-    void line(const QString& text) { m_bytes += text.toUtf8() + "\r\n"; }
+    explicit PageWriter(qsizetype expected) { m_bytes.reserve(expected); }
+
+    void line(const QString& text) {
+        m_bytes += text.toUtf8();
+        m_bytes += "\r\n";
+    }
     QByteArray bytes() const { return m_bytes; }
 
     void writeSpacerAndRule();
@@ -111,7 +132,9 @@ void PageWriter::WriteSightingRow(const QStringList& cells) {
     line(QStringLiteral("<td></td><td></td>"));
     QString row;
     for (const QString& cell : cells) {
-        row += QStringLiteral("<td>") + escaped(cell) + QStringLiteral("</td>");
+        row += QLatin1String("<td>");
+        row += escaped(cell);
+        row += QLatin1String("</td>");
     }
     line(row);
     line(QStringLiteral("</tr>"));
@@ -152,7 +175,7 @@ QByteArray webPage(const SightingTable& table, const WebPageTexts& texts) {
     const QHash<QString, qint64> orderCounts = countsOf(table, order);
     const QHash<QString, qint64> familyCounts = countsOf(table, family);
 
-    PageWriter page;
+    PageWriter page(table.size() * 200 + 4096);
     page.WriteWebPageHeader(texts);
     // Sightings before the first order (those without one) get no order row and are left out
     // of the total; likewise no family row before the first family.
