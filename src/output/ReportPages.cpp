@@ -4,6 +4,7 @@
 #include "output/TextWidths.h"
 #include "platform/PrintCanvas.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace {
@@ -271,16 +272,31 @@ QList<ReportPage> Builder::run() {
     const auto fitLines = qsizetype(std::max(1.0, (bottom - top) / rowHeight));
 
     const QList<QList<qsizetype>> counts = groupCounts();
+    // The fields by name, and for a column that shows one field and nothing else, that field.
+    QHash<QString, int> fields;
+    for (int f = 0; f < m_table.fields().size(); ++f) {
+        fields.insert(m_table.fields()[f], f);
+    }
+    QList<int> wholeField;
+    for (const ReportColumn& column : m_layout.columns) {
+        const bool whole = column.text.startsWith(u'{') && column.text.endsWith(u'}') &&
+                           column.text.count(u'{') == 1 && column.text.count(u'}') == 1;
+        wholeField.append(whole ? fields.value(column.text.mid(1, column.text.size() - 2), -1)
+                                : -1);
+    }
     QList<ReportPage> pages(1);
     double y = top;
     for (qsizetype row = 0; row < m_table.size(); ++row) {
         const int level = changeLevel(row);
+        const QStringList& sighting = m_table.row(row);
         const auto valueOf = [&](const QString& name) {
-            return m_table.value(row, m_table.fieldIndex(name));
+            const int field = fields.value(name, -1);
+            return field < 0 ? QString() : sighting[field];
         };
         QStringList texts;
-        for (const ReportColumn& column : m_layout.columns) {
-            texts.append(fillIn(column.text, valueOf));
+        for (qsizetype c = 0; c < m_layout.columns.size(); ++c) {
+            texts.append(wholeField[c] >= 0 ? sighting[wholeField[c]]
+                                            : fillIn(m_layout.columns[c].text, valueOf));
         }
         WrappedRow cells = wrapCells(texts, m_layout.rowsFont);
         qsizetype lines = 1;

@@ -60,8 +60,9 @@ DbError SightingTable::read(Database& db, const QStringList& sortFields, Sightin
     };
     const size_t count = size_t(columns.size());
     std::vector<Column> sortColumns(count);
-    std::vector<std::vector<int>> numbered(size_t(table.m_rows.size()));
-    for (size_t r = 0; r < numbered.size(); ++r) {
+    const size_t rows = size_t(table.m_rows.size());
+    std::vector<int> numbered(rows * count);
+    for (size_t r = 0; r < rows; ++r) {
         for (size_t c = 0; c < count; ++c) {
             Column& column = sortColumns[c];
             const QString& value = table.m_rows[qsizetype(r)][columns[qsizetype(c)]];
@@ -71,7 +72,7 @@ DbError SightingTable::read(Database& db, const QStringList& sortFields, Sightin
                 column.values.push_back(value);
                 column.keys.emplace_back();
             }
-            numbered[r].push_back(*found);
+            numbered[r * count + c] = *found;
         }
     }
     const auto key = [&sortColumns](size_t c, int number) -> const collation::Key& {
@@ -81,12 +82,12 @@ DbError SightingTable::read(Database& db, const QStringList& sortFields, Sightin
         }
         return *slot;
     };
-    std::vector<qsizetype> order(numbered.size());
+    std::vector<qsizetype> order(rows);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
         for (size_t c = 0; c < count; ++c) {
-            const int x = numbered[size_t(a)][c];
-            const int y = numbered[size_t(b)][c];
+            const int x = numbered[size_t(a) * count + c];
+            const int y = numbered[size_t(b) * count + c];
             if (x != y) {
                 if (const int result = key(c, x).compare(key(c, y)); result != 0) {
                     return result < 0;
