@@ -62,6 +62,9 @@ DbError SightingTable::read(Database& db, const QStringList& sortFields, Sightin
     std::vector<Column> sortColumns(count);
     const size_t rows = size_t(table.m_rows.size());
     std::vector<int> numbered(rows * count);
+    for (Column& column : sortColumns) {
+        column.numbers.reserve(qsizetype(rows));
+    }
     for (size_t r = 0; r < rows; ++r) {
         for (size_t c = 0; c < count; ++c) {
             Column& column = sortColumns[c];

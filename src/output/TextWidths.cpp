@@ -26,7 +26,7 @@ void TextWidths::useFont(const QString& font) {
         found = m_fonts.insert(font, Font{false, std::vector<double>(kLetters, kUnknown),
                                           std::vector<double>(kLetters * kLetters, kUnknown)});
         m_font = &*found;
-        m_font->pairwise = checkPairwise();
+        m_font->pairwise = m_canvas.shapesPairwise() && checkPairwise();
     }
     m_font = &*found;
 }

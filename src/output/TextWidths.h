@@ -7,12 +7,13 @@
 class PrintCanvas;
 
 // Whether texts fit in a room, in the canvas's current font, measuring as little as it can.
-// For the Latin-1 letters of a font that shapes them pair by pair (kerning, no ligatures of
-// three letters), a text's width is the sum of its letters' advances and of what each pair of
-// neighbours adds or takes away; both are measured once per font and letter or pair. The first
-// time a font is used, a few texts that would show ligatures or contextual shaping are measured
-// whole against that sum; a font where they differ, and any text with other letters, is
-// measured whole every time. So the answer is always the one measuring the text would give.
+// For the Latin-1 letters of a font that shapes them pair by pair (kerning, but no ligatures
+// or letters chosen by context), a text's width is the sum of its letters' advances and of
+// what each pair of neighbours adds or takes away; both are measured once per font and letter
+// or pair. The canvas says whether a font shapes so, and the first time a font is used a few
+// texts are measured whole against that sum as well. A font that does not, and any text with
+// other letters, is measured whole every time. Only a text whose sum lies within rounding of
+// the room is measured whole too, so the answer is always the one measuring it would give.
 class TextWidths {
 public:
     // A text's worked-out width, and how far its shaped width may lie from it (infinite: not

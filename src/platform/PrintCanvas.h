@@ -29,6 +29,10 @@ public:
     // The size of a text in the current font; the height of an empty text is one line.
     virtual double textWidth(const QString& text) const = 0;
     virtual double textHeight(const QString& text) const = 0;
+    // Whether the current font shapes the Latin-1 letters pair by pair: kerning, but no
+    // ligatures or letters chosen by their neighbours. Then a text is as wide as its letters and
+    // the kerning of each pair of neighbours.
+    virtual bool shapesPairwise() const { return false; }
 
     // Draws `text` at the current position, then moves to the left edge of the next line.
     virtual void print(const QString& text) = 0;

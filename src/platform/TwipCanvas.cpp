@@ -1,5 +1,7 @@
 #include "platform/TwipCanvas.h"
 
+#include <QRawFont>
+
 namespace {
 
 constexpr double kTwipsPerPoint = 20;
@@ -48,6 +50,32 @@ const QFontMetricsF& TwipCanvas::metrics() const {
 
 double TwipCanvas::textWidth(const QString& text) const {
     return metrics().horizontalAdvance(text);
+}
+
+bool TwipCanvas::shapesPairwise() const {
+    // The features of the font's substitution table (OpenType GSUB: the offset of its feature
+    // list at byte 6; the list is a count, then tags of 4 bytes each followed by an offset):
+    // the ones shaping turns on by default that join letters or pick them by context.
+    const QByteArray table = QRawFont::fromFont(m_font).fontTable("GSUB");
+    const auto number = [&table](qsizetype at) {
+        return at >= 0 && at + 1 < table.size() ? uchar(table[at]) << 8 | uchar(table[at + 1]) : -1;
+    };
+    if (table.isEmpty()) {
+        return true;
+    }
+    const int list = number(6);
+    const int count = number(list);
+    if (count < 0) {
+        return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        const QByteArray tag = table.mid(list + 2 + i * 6, 4);
+        if (tag.size() < 4 || tag == "liga" || tag == "clig" || tag == "calt" || tag == "rlig" ||
+            tag == "rclt") {
+            return false;
+        }
+    }
+    return true;
 }
 
 double TwipCanvas::textHeight(const QString& text) const {

@@ -28,6 +28,7 @@ public:
 
     double textWidth(const QString& text) const override;
     double textHeight(const QString& text) const override;
+    bool shapesPairwise() const override;
 
     void print(const QString& text) override;
     void line(double x1, double y1, double x2, double y2) override;

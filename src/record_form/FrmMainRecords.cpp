@@ -56,7 +56,7 @@ void FrmMain::Data1_Reposition() {
         return;
     }
     m_picker->recordShown();
-    m_lookups->LoadFamilyList();
+    m_lookups->showFamilyList();
     const QString family = nullToEmpty(records->value(QStringLiteral("Family")));
     if (!family.isEmpty() && !records->eof() && !records->bof()) {
         const QSignalBlocker blocker(cboFamily);

@@ -42,6 +42,7 @@ QString LookupBoxes::hint(const FormComboBox* combo) const {
 }
 
 void LookupBoxes::LoadLookupLists() {
+    m_familiesShown.reset();
     const std::pair<FormComboBox*, std::shared_ptr<Recordset>> lists[] = {
         {m_boxes.order, m_program.grsOrders},
         {m_boxes.country, m_program.grsCountries},
@@ -58,7 +59,16 @@ void LookupBoxes::LoadLookupLists() {
     }
 }
 
+void LookupBoxes::showFamilyList() {
+    const std::shared_ptr<Recordset> shown = m_familiesShown.lock();
+    if (!shown || shown != m_program.grsFamilies ||
+        m_familiesOrder != m_boxes.order->currentText()) {
+        LoadFamilyList();
+    }
+}
+
 void LookupBoxes::LoadFamilyList() {
+    m_familiesShown.reset();
     m_boxes.family->clearList();
     const QString order = m_boxes.order->currentText();
     if (order.isEmpty() || !m_program.gdbBirdList) {
@@ -72,6 +82,8 @@ void LookupBoxes::LoadFamilyList() {
     }
     m_program.grsFamilies = families;
     m_boxes.family->setListItems(lookup::entries(*families, QStringLiteral("Family")));
+    m_familiesShown = families;
+    m_familiesOrder = order;
 }
 
 void LookupBoxes::gotFocus(FormComboBox* combo) {

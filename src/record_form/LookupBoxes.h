@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
+
+class Recordset;
 
 class FieldFocus;
 class FormComboBox;
@@ -36,6 +39,9 @@ public:
     void LoadLookupLists();
     // Refills the family list with the families of the order shown, and empties the family.
     void LoadFamilyList();
+    // The family list for the order of a record just shown: refilled unless it already holds
+    // that order's families, loaded since the lists were last refilled.
+    void showFamilyList();
 
     // A box got the focus.
     void gotFocus(FormComboBox* combo);
@@ -66,4 +72,7 @@ private:
     StatusHints& m_hints;
     std::function<bool()> m_searchTargetsEntered;
     int mintOrderListIndex = -1;
+    // The families' recordset the family list was last filled from, and its order.
+    std::weak_ptr<Recordset> m_familiesShown;
+    QString m_familiesOrder;
 };
