@@ -5,7 +5,6 @@
 #include "database/NewLifeList.h"
 #include "images/ImageLinks.h"
 
-#include <QFile>
 #include <QSqlQuery>
 #include <random>
 
@@ -40,18 +39,6 @@ struct Country {
     QString name;
     QString region;
 };
-
-QList<QStringList> readCsv(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    QList<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll()));
-    if (!rows.isEmpty()) {
-        rows.removeFirst();
-    }
-    return rows;
-}
 
 // Draws the fields of one sighting after another.
 class Draw {
@@ -178,9 +165,9 @@ DbError fill(Database& db, int sightings, const QList<QStringList>& species,
 }  // namespace
 
 DbError writeLifeList(const QString& path, int sightings, const QString& dataDir) {
-    const QList<QStringList> species = readCsv(dataDir + QStringLiteral("/species.csv"));
+    const QList<QStringList> species = readCsvFile(dataDir + QStringLiteral("/species.csv"));
     QList<Country> countries;
-    for (const QStringList& row : readCsv(dataDir + QStringLiteral("/countries.csv"))) {
+    for (const QStringList& row : readCsvFile(dataDir + QStringLiteral("/countries.csv"))) {
         countries.append({row.value(0), row.value(2)});
     }
     const auto tenth = std::find_if(countries.cbegin(), countries.cend(), [](const Country& c) {

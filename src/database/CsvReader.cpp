@@ -1,5 +1,7 @@
 #include "database/CsvReader.h"
 
+#include <QFile>
+
 namespace {
 
 // Appends the characters from `from` up to the next one that ends the run, all at once; returns
@@ -64,5 +66,17 @@ QList<QStringList> parseCsv(const QString& text) {
         }
     }
     endRow();
+    return rows;
+}
+
+QList<QStringList> readCsvFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QList<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll()));
+    if (!rows.isEmpty()) {
+        rows.removeFirst();
+    }
     return rows;
 }

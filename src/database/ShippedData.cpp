@@ -2,26 +2,11 @@
 
 #include "database/CsvReader.h"
 
-#include <QFile>
-
 namespace {
-
-// The rows of a data file without its heading line.
-QList<QStringList> readRows(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    QList<QStringList> rows = parseCsv(QString::fromUtf8(file.readAll()));
-    if (!rows.isEmpty()) {
-        rows.removeFirst();
-    }
-    return rows;
-}
 
 QStringList firstColumn(const QString& path) {
     QStringList values;
-    for (const QStringList& row : readRows(path)) {
+    for (const QStringList& row : readCsvFile(path)) {
         if (!row.isEmpty() && !row[0].trimmed().isEmpty()) {
             values.append(row[0].trimmed());
         }
@@ -38,7 +23,7 @@ ShippedData ShippedData::load() {
 ShippedData ShippedData::loadFrom(const QString& folder) {
     ShippedData data;
     data.orders = firstColumn(folder + QStringLiteral("/orders.csv"));
-    for (const QStringList& row : readRows(folder + QStringLiteral("/families.csv"))) {
+    for (const QStringList& row : readCsvFile(folder + QStringLiteral("/families.csv"))) {
         if (row.size() >= 2 && !row[0].trimmed().isEmpty()) {
             data.families.append({row[0].trimmed(), row[1].trimmed()});
         }
