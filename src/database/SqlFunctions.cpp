@@ -48,12 +48,16 @@ void likeFunction(sqlite3_context* context, int, sqlite3_value** argv) {
 
 }  // namespace
 
-bool registerSqlFunctions(QSqlDatabase& db) {
-    const QVariant handle = db.driver()->handle();
+sqlite3* engineHandle(const QSqlDatabase& db) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
-        return false;
+        return nullptr;
     }
-    sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+bool registerSqlFunctions(QSqlDatabase& db) {
+    sqlite3* connection = engineHandle(db);
     if (!connection) {
         return false;
     }

@@ -1,13 +1,11 @@
 #include "output/SightingTable.h"
 
 #include "database/Database.h"
-#include "database/Recordset.h"
 #include "database/Schema.h"
+#include "database/TextRows.h"
 #include "platform/Collation.h"
 
 #include <QHash>
-#include <QSqlError>
-#include <QSqlRecord>
 #include <algorithm>
 #include <numeric>
 #include <optional>
@@ -16,29 +14,13 @@ DbError SightingTable::read(Database& db, const QStringList& sortFields, Sightin
     if (!db.isOpen()) {
         return DbError::objectClosed();
     }
-    QSqlQuery query(db.sql());
-    query.setForwardOnly(true);
-    if (DbError error = runSql(query, QStringLiteral("SELECT * FROM %1 ORDER BY Number")
-                                          .arg(quoteIdentifier(lifelist::kBirdList)))) {
-        return error;
-    }
-    const QSqlRecord record = query.record();
-    table.m_fields.clear();
-    for (int i = 0; i < record.count(); ++i) {
-        table.m_fields.append(record.fieldName(i));
-    }
-    table.m_rows.clear();
-    while (query.next()) {
-        QStringList values;
-        values.reserve(record.count());
-        for (int i = 0; i < record.count(); ++i) {
-            values.append(nullToEmpty(query.value(i)));
-        }
-        table.m_rows.append(std::move(values));
-    }
     // A read that stops early (a damaged page) is a failure, not the end of the list.
-    if (query.lastError().isValid()) {
-        return DbError::fromSql(query.lastError());
+    if (DbError error = readTextRows(db,
+                                     QStringLiteral("SELECT * FROM %1 ORDER BY Number")
+                                         .arg(quoteIdentifier(lifelist::kBirdList)),
+                                     table.m_fields, table.m_rows)) {
+        table.m_rows.clear();
+        return error;
     }
 
     QList<int> columns;

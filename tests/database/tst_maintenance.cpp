@@ -10,6 +10,7 @@
 #include "database/Recordset.h"
 #include "database/Schema.h"
 #include "database/ShippedData.h"
+#include "output/SightingTable.h"
 
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -144,6 +145,28 @@ private slots:
         // Neither compacted nor repaired, which would make it writable.
         QTest::newRow("read-only") << u"read-only"_s;
     }
+    // Output reads the whole list or fails: a damaged page is not the end of the list.
+    void outputReadsAllOrFails() {
+        TestPlatform p;
+        QVERIFY(damage::makeLifeList(p.listPath(), 60));
+        DbError error;
+        const std::unique_ptr<Database> db = Database::open(p.listPath(), error);
+        QVERIFY(db);
+        SightingTable table;
+        QVERIFY(!SightingTable::read(*db, {u"CommonName"_s}, table));
+        QCOMPARE(table.size(), 61);
+        // The disk fails under the open list; the changed counter in the file's header makes the
+        // engine read its pages afresh.
+        const QList<int> leaves = damage::leafPages(p.listPath(), lifelist::kBirdList);
+        QVERIFY(damage::damagePageHeader(p.listPath(), leaves[leaves.size() / 2]));
+        QByteArray bytes = damage::fileBytes(p.listPath());
+        ++bytes[27];
+        QVERIFY(damage::writeFile(p.listPath(), bytes));
+        QCOMPARE(SightingTable::read(*db, {u"CommonName"_s}, table).number,
+                 int(DbError::NotADatabase));
+        QCOMPARE(table.size(), 0);
+    }
+
     void failuresKeepTheFile() {
         QFETCH(QString, file);
         TestPlatform p;
