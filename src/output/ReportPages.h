@@ -20,6 +20,8 @@ struct ReportItem {
     double y = 0;
     QString text;
 };
+// Its texts move with it, so a page grows without copying its items.
+Q_DECLARE_TYPEINFO(ReportItem, Q_RELOCATABLE_TYPE);
 using ReportPage = QList<ReportItem>;
 
 // Lays the sightings out on pages of the canvas's size, measuring texts in its fonts: the

@@ -24,7 +24,7 @@ void TextWidths::useFont(const QString& font) {
     auto found = m_fonts.find(font);
     if (found == m_fonts.end()) {
         found = m_fonts.insert(font, Font{false, std::vector<double>(kLetters, kUnknown),
-                                          std::vector<double>(kLetters * kLetters, kUnknown)});
+                                          std::vector<std::vector<double>>(kLetters)});
         m_font = &*found;
         m_font->pairwise = m_canvas.shapesPairwise() && checkPairwise();
     }
@@ -40,7 +40,11 @@ double TextWidths::advance(char16_t letter) {
 }
 
 double TextWidths::pair(char16_t first, char16_t second) {
-    double& change = m_font->pairs[std::size_t(first) * kLetters + second];
+    std::vector<double>& row = m_font->pairs[first];
+    if (row.empty()) {
+        row.assign(kLetters, kUnknown);
+    }
+    double& change = row[second];
     if (std::isnan(change)) {
         const QChar both[] = {QChar(first), QChar(second)};
         change = m_canvas.textWidth(QString(both, 2)) - advance(first) - advance(second);

@@ -42,7 +42,8 @@ private:
     struct Font {
         bool pairwise = false;
         std::vector<double> advances;  // by letter; NaN: not measured yet
-        std::vector<double> pairs;     // by first letter × kLetters + second letter
+        // By first letter, then second letter; a first letter's row is made when first needed.
+        std::vector<std::vector<double>> pairs;
     };
 
     double advance(char16_t letter);
