@@ -35,7 +35,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 
 struct Options {
     QList<int> sightings;
-    int runs = 5;
+    int runs = 7;
     QString json;
 };
 
@@ -56,7 +56,7 @@ std::optional<Options> readOptions(const QStringList& arguments, QString& error)
             error = QStringLiteral(
                 "Usage: plovix-bench [--sightings N]... [--runs K] [--json FILE]\n"
                 "N is 2 or more (default 1000, 11131 and 50000); K is 5 or more "
-                "(default 5).");
+                "(default 7).");
             return std::nullopt;
         }
         ++i;

@@ -20,7 +20,8 @@ ReportError LifeListReport::load(Program& program) {
         const DbError closed = DbError::objectClosed();
         return {closed.number, closed.description};
     }
-    if (DbError error = SightingTable::read(*program.gdbBirdList, m_layout.sortOrder(), m_table)) {
+    if (DbError error = SightingTable::read(*program.gdbBirdList, m_layout.sortOrder(), m_table,
+                                            m_layout.fieldsRead())) {
         return {error.number, error.description};
     }
     m_values.title = QStringLiteral("Bird Sightings Life List for ") + program.gstrUserName;

@@ -253,6 +253,19 @@ QStringList ReportLayout::sortOrder() const {
     return order + sortFields;
 }
 
+QStringList ReportLayout::fieldsRead() const {
+    QStringList fields = sortOrder();
+    for (const ReportColumn& column : columns) {
+        fillIn(column.text, [&fields](const QString& name) {
+            if (!fields.contains(name)) {
+                fields.append(name);
+            }
+            return QString();
+        });
+    }
+    return fields;
+}
+
 QString fillIn(const QString& text, const std::function<QString(const QString&)>& valueOf) {
     QString result;
     qsizetype i = 0;

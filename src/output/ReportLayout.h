@@ -72,6 +72,8 @@ struct ReportLayout {
 
     // Every field the sightings are sorted by: the groups' then the sort fields.
     QStringList sortOrder() const;
+    // Every field the report reads: the sort order's, then those the columns show.
+    QStringList fieldsRead() const;
 };
 
 // Reads a layout file. A file that is missing or cannot be read is kLayoutNotFound; a mistake

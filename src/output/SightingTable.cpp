@@ -10,15 +10,18 @@
 #include <numeric>
 #include <optional>
 
-DbError SightingTable::read(Database& db, const QStringList& sortFields, SightingTable& table) {
+DbError SightingTable::read(Database& db, const QStringList& sortFields, SightingTable& table,
+                            const QStringList& fields) {
     if (!db.isOpen()) {
         return DbError::objectClosed();
     }
     // A read that stops early (a damaged page) is a failure, not the end of the list.
-    if (DbError error = readTextRows(db,
-                                     QStringLiteral("SELECT * FROM %1 ORDER BY Number")
-                                         .arg(quoteIdentifier(lifelist::kBirdList)),
-                                     table.m_fields, table.m_rows)) {
+    if (DbError error =
+            readTextRows(db,
+                         QStringLiteral("SELECT %1 FROM %2 ORDER BY Number")
+                             .arg(fields.isEmpty() ? QStringLiteral("*") : quoteIdentifiers(fields),
+                                  quoteIdentifier(lifelist::kBirdList)),
+                         table.m_fields, table.m_rows)) {
         table.m_rows.clear();
         return error;
     }

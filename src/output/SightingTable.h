@@ -12,8 +12,10 @@ class Database;
 // where they are the same.
 class SightingTable {
 public:
-    // Reads "Bird List" with one statement. An empty list is a table without rows.
-    static DbError read(Database& db, const QStringList& sortFields, SightingTable& table);
+    // Reads "Bird List" with one statement: the fields named in `fields`, or every field when
+    // none are. An empty list is a table without rows.
+    static DbError read(Database& db, const QStringList& sortFields, SightingTable& table,
+                        const QStringList& fields = {});
 
     const QStringList& fields() const { return m_fields; }
     // The column of a field, or -1.

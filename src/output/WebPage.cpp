@@ -8,6 +8,12 @@
 
 namespace {
 
+// The fields a sighting's row shows (month and year in one cell).
+const QStringList kShownFields = {QStringLiteral("CommonName"), QStringLiteral("Location"),
+                                  QStringLiteral("Country"),    QStringLiteral("Month"),
+                                  QStringLiteral("Year"),       QStringLiteral("Comments"),
+                                  QStringLiteral("Additional")};
+
 // Text for the page: markup characters and quotes become entities.
 QString escaped(const QString& text) {
     // Most texts have nothing to escape, and are kept as they are.
@@ -164,13 +170,16 @@ QStringList webPageOrder() {
     return {QStringLiteral("Order"), QStringLiteral("Family"), QStringLiteral("Species")};
 }
 
+QStringList webPageFields() {
+    return webPageOrder() + kShownFields;
+}
+
 QByteArray webPage(const SightingTable& table, const WebPageTexts& texts) {
     const int order = table.fieldIndex(QStringLiteral("Order"));
     const int family = table.fieldIndex(QStringLiteral("Family"));
     QList<int> cells;
-    for (const char* field :
-         {"CommonName", "Location", "Country", "Month", "Year", "Comments", "Additional"}) {
-        cells.append(table.fieldIndex(QString::fromLatin1(field)));
+    for (const QString& field : kShownFields) {
+        cells.append(table.fieldIndex(field));
     }
     const QHash<QString, qint64> orderCounts = countsOf(table, order);
     const QHash<QString, qint64> familyCounts = countsOf(table, family);

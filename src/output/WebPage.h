@@ -16,6 +16,8 @@ struct WebPageTexts {
 
 // The fields the page is sorted by: order, then family, then binomial.
 QStringList webPageOrder();
+// Every field the page reads: the sort order's, then those its rows show.
+QStringList webPageFields();
 
 // The life list as one web page, in UTF-8 with CR LF line ends: a table with a row for each
 // order and each family with their counts, a row for each sighting and the total at the foot.

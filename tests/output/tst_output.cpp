@@ -191,7 +191,8 @@ private slots:
             QVERIFY(!f.program->gdbBirdList->execute(u"DELETE FROM \"Bird List\""_s));
             addGenerated(f, count);
             SightingTable table;
-            QVERIFY(!SightingTable::read(*f.program->gdbBirdList, layout.sortOrder(), table));
+            QVERIFY(!SightingTable::read(*f.program->gdbBirdList, layout.sortOrder(), table,
+                                         layout.fieldsRead()));
             RecordingCanvas canvas;
             const QList<ReportPage> pages = layOutReport(layout, table, values, canvas);
             QCOMPARE(pages.size() > 3, count > 0);
