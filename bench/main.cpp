@@ -3,6 +3,7 @@
 //
 //   plovix-bench [--sightings N]... [--runs K] [--json FILE]
 #include "GeneratedLifeList.h"
+#include "ImportMeasure.h"
 #include "Measures.h"
 #include "ResidentMemory.h"
 #include "Results.h"
@@ -117,6 +118,13 @@ int measureAll(const Options& options) {
             say(QStringLiteral("plovix-bench: at %1 sightings, %2").arg(sightings).arg(failure));
             return 1;
         }
+    }
+    say(QStringLiteral("eBird import: %1 rows, %2 runs").arg(kEBirdRows).arg(options.runs));
+    run.eBirdRows = kEBirdRows;
+    run.eBirdMs = measureEBirdImport(kDataDir, kEBirdRows, options.runs, run.eBirdSpecies, failure);
+    if (!failure.isEmpty()) {
+        say(QStringLiteral("plovix-bench: eBird import, %1").arg(failure));
+        return 1;
     }
     printf("Machine: %s\nDate: %s\nMedian of %d runs.\n\n%s", qPrintable(run.machine),
            qPrintable(run.date), run.runs, qPrintable(resultTable(run)));

@@ -3,7 +3,7 @@
 # Packages already present are not fetched again.
 set -eu
 
-PACKAGES="cmake make g++ pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev fonts-liberation2
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev zlib1g-dev fonts-liberation2
     qt6-svg-dev qt6-image-formats-plugins libwmf-dev libemf2svg-dev libfontconfig-dev
     qt6-tools-dev qt6-tools-dev-tools"
 

@@ -18,8 +18,7 @@ qsizetype appendRun(const QString& text, qsizetype from, QString& field, EndsRun
 
 }  // namespace
 
-QList<QStringList> parseCsv(const QString& text) {
-    QList<QStringList> rows;
+void forEachCsvRow(const QString& text, const std::function<void(const QStringList&)>& take) {
     QStringList row;
     QString field;
     bool quoted = false;
@@ -32,7 +31,7 @@ QList<QStringList> parseCsv(const QString& text) {
     auto endRow = [&] {
         if (fieldStarted || !row.isEmpty() || !field.isEmpty()) {
             endField();
-            rows.append(row);
+            take(row);
         }
         row.clear();
     };
@@ -66,6 +65,11 @@ QList<QStringList> parseCsv(const QString& text) {
         }
     }
     endRow();
+}
+
+QList<QStringList> parseCsv(const QString& text) {
+    QList<QStringList> rows;
+    forEachCsvRow(text, [&rows](const QStringList& row) { rows.append(row); });
     return rows;
 }
 

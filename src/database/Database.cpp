@@ -203,7 +203,8 @@ DbError Database::execute(const QString& sql, const QVariantList& parameters, in
     return m_connection->write(sql, parameters, nullptr, rowsAffected);
 }
 
-DbError Database::executeAll(const QList<Statement>& statements) {
+DbError Database::executeAll(const QList<Statement>& statements,
+                             const std::function<bool(qsizetype)>& goOn) {
     if (!isOpen()) {
         return DbError::objectClosed();
     }
@@ -215,10 +216,34 @@ DbError Database::executeAll(const QList<Statement>& statements) {
         return DbError::fromSql(db.lastError());
     }
     DbError error;
-    for (const Statement& statement : statements) {
-        QSqlQuery query(db);
-        if ((error = runSql(query, statement.sql, statement.values))) {
-            break;
+    {
+        // Each text is prepared once, however many statements share it.
+        std::map<QString, QSqlQuery> prepared;
+        qsizetype done = 0;
+        for (const Statement& statement : statements) {
+            auto found = prepared.find(statement.sql);
+            if (found == prepared.end()) {
+                QSqlQuery query(db);
+                query.setForwardOnly(true);
+                if (!query.prepare(statement.sql)) {
+                    error = DbError::fromSql(query.lastError());
+                    break;
+                }
+                found = prepared.emplace(statement.sql, std::move(query)).first;
+            }
+            QSqlQuery& query = found->second;
+            for (qsizetype i = 0; i < statement.values.size(); ++i) {
+                query.bindValue(int(i), statement.values[i]);
+            }
+            if (!query.exec()) {
+                error = DbError::fromSql(query.lastError());
+                break;
+            }
+            query.finish();
+            if (goOn && !goOn(++done)) {
+                error = DbError::cancelled();
+                break;
+            }
         }
     }
     if (!error && !db.commit()) {

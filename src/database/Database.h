@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -77,8 +78,10 @@ public:
         QVariantList values;
     };
     // Runs the statements as one transaction: either all of them take effect, or, when one
-    // fails, none does and its error is returned.
-    DbError executeAll(const QList<Statement>& statements);
+    // fails, none does and its error is returned. `goOn`, when given, is told how many have
+    // run after each; false from it undoes them all and gives the error Cancelled.
+    DbError executeAll(const QList<Statement>& statements,
+                       const std::function<bool(qsizetype)>& goOn = {});
 
     std::shared_ptr<Recordset> openRecordset(const RecordSource& source, RecordsetType type,
                                              DbError& error);

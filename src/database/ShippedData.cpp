@@ -28,7 +28,14 @@ ShippedData ShippedData::loadFrom(const QString& folder) {
             data.families.append({row[0].trimmed(), row[1].trimmed()});
         }
     }
-    data.countries = firstColumn(folder + QStringLiteral("/countries.csv"));
+    for (const QStringList& row : readCsvFile(folder + QStringLiteral("/countries.csv"))) {
+        if (!row.isEmpty() && !row[0].trimmed().isEmpty()) {
+            data.countries.append(row[0].trimmed());
+            if (row.size() >= 3) {
+                data.countryCodes.append({row[0].trimmed(), row[1].trimmed(), row[2].trimmed()});
+            }
+        }
+    }
     data.regions = firstColumn(folder + QStringLiteral("/regions.csv"));
     return data;
 }

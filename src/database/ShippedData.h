@@ -13,7 +13,13 @@ struct ShippedData {
     };
     QStringList orders;
     QList<Family> families;
+    struct Country {
+        QString name;
+        QString code;  // ISO 3166 two-letter code
+        QString region;
+    };
     QStringList countries;
+    QList<Country> countryCodes;  // the countries with their codes and regions
     QStringList regions;
 
     // Read from the program's built-in copy of the data files; empty lists when unreadable.

@@ -49,6 +49,11 @@ public:
     virtual int msgBox(const QString& prompt, int style = mb::OKOnly,
                        const QString& title = {}) = 0;
 
+    // A message box with a details area the user can open, holding `details` (none when
+    // empty).
+    virtual int msgBoxWithDetails(const QString& prompt, const QString& details, int style,
+                                  const QString& title) = 0;
+
     // A one-line input box; no value when the user cancels.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText) = 0;

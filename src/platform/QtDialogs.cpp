@@ -60,8 +60,16 @@ QString QtDialogs::titleOrProgram(const QString& title) const {
 }
 
 int QtDialogs::msgBox(const QString& prompt, int style, const QString& title) {
+    return msgBoxWithDetails(prompt, {}, style, title);
+}
+
+int QtDialogs::msgBoxWithDetails(const QString& prompt, const QString& details, int style,
+                                 const QString& title) {
     QMessageBox box(iconFor(style), titleOrProgram(title), prompt, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    if (!details.isEmpty()) {
+        box.setDetailedText(details);
+    }
     const ButtonSet set = buttonsFor(style);
     for (const auto& [button, answer] : set.buttons) {
         box.addButton(button);

@@ -13,6 +13,8 @@ public:
     ~QtDialogs() override;
 
     int msgBox(const QString& prompt, int style = mb::OKOnly, const QString& title = {}) override;
+    int msgBoxWithDetails(const QString& prompt, const QString& details, int style,
+                          const QString& title) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
     std::optional<QString> showSave(const QString& title, const QString& filter,

@@ -33,6 +33,8 @@ public:
     // Reads the checklist from the program folder. When it cannot be read, nothing is offered
     // and the status bar says why.
     void load();
+    // The checklist once read; null before or when it could not be read.
+    const Checklist* checklist() const { return m_checklist ? &*m_checklist : nullptr; }
     // Names are offered only while the form takes a sighting, not search targets.
     void setActive(bool active);
     // The sighting found on the life list for the species last picked; 0 when there is none.

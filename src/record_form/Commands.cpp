@@ -23,11 +23,22 @@ constexpr MenuTitle kMenus[] = {
 // clang-format off
 constexpr Command kCommands[] = {
     // File
+    {.id = Cmd::ImportSightings, .menu = Menu::File, .item = "mnuImportSightings",
+     .itemCaption = "Import Sightings", .opens = Menu::ImportFrom,
+     .enabled = {FirstRecord, Browse}},
+    {.id = Cmd::ImportEBird, .menu = Menu::ImportFrom, .item = "mnuImportEBird",
+     .itemCaption = "eBird Data (.csv)...", .enabled = {FirstRecord, Browse},
+     .leavesField = true},
+    {.id = Cmd::ImportCsv, .menu = Menu::ImportFrom, .item = "mnuImportCsv",
+     .itemCaption = "Plovix Spreadsheet (.csv)...", .enabled = {FirstRecord, Browse},
+     .leavesField = true},
     {.id = Cmd::SaveCopy, .menu = Menu::File, .item = "mnuSaveCopy",
      .itemCaption = "Save Copy of Life List As...", .opens = Menu::SaveCopyAs,
      .separatorAfter = true, .enabled = {Browse}},
     {.id = Cmd::SaveCopyHtml, .menu = Menu::SaveCopyAs, .item = "mnuSaveCopyHTML",
      .itemCaption = "Web Page (.html)", .enabled = Modes::all(), .leavesField = true},
+    {.id = Cmd::SaveCopyCsv, .menu = Menu::SaveCopyAs, .item = "mnuSaveCopyCsv",
+     .itemCaption = "Spreadsheet (.csv)", .enabled = Modes::all(), .leavesField = true},
     {.id = Cmd::Statistics, .menu = Menu::File, .item = "mnuStatistics",
      .itemCaption = "View S&tatistics", .key = Qt::Key_F2, .button = "cmdStatistics",
      .buttonCaption = "View S&tatistics", .place = 9,

@@ -9,7 +9,8 @@
 // Every command of the record form, in the order of the menus.
 // clang-format off
 enum class Cmd : unsigned char {
-    SaveCopy, SaveCopyHtml, Statistics, ViewList, PrintList, Exit,          // File
+    ImportSightings, ImportEBird, ImportCsv,                                // File
+    SaveCopy, SaveCopyHtml, SaveCopyCsv, Statistics, ViewList, PrintList, Exit,
     Undo, Cut, Copy, Paste, DeleteText, SelectAll, Add, Delete, Update,     // Edit
     Cancel, AddImage, EditDatabase,
     First, Previous, Next, Last, GoToRecord, ViewImages,                    // Browse
@@ -19,8 +20,19 @@ enum class Cmd : unsigned char {
 };
 // clang-format on
 
-// The record form's menus; SaveCopyAs is the submenu of "Save Copy of Life List As...".
-enum class Menu : unsigned char { None, File, SaveCopyAs, Edit, Browse, Search, Tools, Help };
+// The record form's menus; ImportFrom is the submenu of "Import Sightings", SaveCopyAs that of
+// "Save Copy of Life List As...".
+enum class Menu : unsigned char {
+    None,
+    File,
+    ImportFrom,
+    SaveCopyAs,
+    Edit,
+    Browse,
+    Search,
+    Tools,
+    Help
+};
 
 // A menu of the menu bar: its object name and caption.
 struct MenuTitle {

@@ -12,6 +12,7 @@
 #include "record_form/FieldChecks.h"
 #include "record_form/FieldFocus.h"
 #include "record_form/FormComboBox.h"
+#include "record_form/ImportBar.h"
 #include "record_form/LookupBoxes.h"
 #include "record_form/StatusHints.h"
 #include "statistics/FrmStatistics.h"
@@ -95,6 +96,9 @@ void FrmMain::connectCommands() {
         {Cmd::ViewList, &FrmMain::cmdReport_Click},
         {Cmd::PrintList, &FrmMain::mnuPrintList_Click},
         {Cmd::SaveCopyHtml, &FrmMain::mnuSaveCopyHTML_Click},
+        {Cmd::SaveCopyCsv, &FrmMain::mnuSaveCopyCsv_Click},
+        {Cmd::ImportEBird, &FrmMain::mnuImportEBird_Click},
+        {Cmd::ImportCsv, &FrmMain::mnuImportCsv_Click},
         {Cmd::SearchList, &FrmMain::cmdSearch_Click},
         {Cmd::CancelSearch, &FrmMain::cmdCancelSearch_Click},
         {Cmd::CompactDB, &FrmMain::mnuCompactDB_Click},
@@ -252,6 +256,11 @@ void FrmMain::mnuOwnerName_Click() {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
+    // An import stops through its Cancel button, not by closing the window under it.
+    if (m_importBar && m_importBar->working()) {
+        event->ignore();
+        return;
+    }
     if (!m_unloaded && !Form_QueryUnload()) {
         event->ignore();
         return;

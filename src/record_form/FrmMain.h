@@ -21,6 +21,7 @@ class FormComboBox;
 class FrmHelp;
 class FrmStatistics;
 class FrmViewer;
+class ImportBar;
 class LookupBoxes;
 class Program;
 class QGroupBox;
@@ -116,6 +117,14 @@ private:
     void mnuPrintList_Click();
     void mnuSaveCopyHTML_Click();
 
+    // Importing sightings and saving the life list as a spreadsheet (FrmMainExchange.cpp).
+    void mnuImportEBird_Click();
+    void mnuImportCsv_Click();
+    void importSightingsFrom(bool eBird);
+    void mnuSaveCopyCsv_Click();
+    // The form shows the life list as it is now in the file, on its last record.
+    void showListAgain();
+
     // The life-list editor (FrmMainEditor.cpp).
     void mnuEditDatabase_Click();
 
@@ -163,6 +172,7 @@ private:
     std::unique_ptr<FieldChecks> m_checks;
     std::unique_ptr<EditMenu> m_editMenu;
     std::unique_ptr<ChecklistPicker> m_picker;
+    std::unique_ptr<ImportBar> m_importBar;
     QTimer* m_clockTimer = nullptr;
     QPointer<FrmStatistics> m_statistics;
     QPointer<FrmViewer> m_viewer;

@@ -4,6 +4,7 @@
 #include "record_form/FormComboBox.h"
 #include "record_form/FrmMain.h"
 #include "record_form/Hints.h"
+#include "record_form/ImportBar.h"
 #include "record_form/LookupBoxes.h"
 #include "record_form/StatusHints.h"
 
@@ -235,6 +236,8 @@ QLayout* FrmMain::buildButtons() {
     column->addStretch(1);
     column->addWidget(lblProcessing);
     column->addWidget(pbrProgress);
+    m_importBar = std::make_unique<ImportBar>(this, m_form, lblProcessing, pbrProgress);
+    column->addWidget(m_importBar->cancelButton());
     return column;
 }
 

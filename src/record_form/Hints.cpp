@@ -1,5 +1,7 @@
 #include "record_form/Hints.h"
 
+#include <algorithm>
+
 namespace hints {
 
 QString forComboBox(const QString& field, bool fixedList, bool searchMode) {
@@ -25,9 +27,10 @@ QStringList monthNames() {
             QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")};
 }
 
-QStringList yearList(int currentYear) {
+QStringList yearList(int currentYear, int firstListed, int lastListed) {
     QStringList years;
-    for (int year = 1970; year <= std::max(currentYear, 1970); ++year) {
+    const int last = std::max({currentYear, lastListed, 1970});
+    for (int year = std::min(firstListed, 1970); year <= last; ++year) {
         years.append(QString::number(year));
     }
     return years;

@@ -17,5 +17,5 @@ QString searchModeRefusal(const QString& field);
 
 // The fixed month and year lists of the record form.
 QStringList monthNames();
-// "1970" to the current year.
-QStringList yearList(int currentYear);
+// "1970" to the current year, reaching back or on to hold the years a life list has.
+QStringList yearList(int currentYear, int firstListed = 1970, int lastListed = 0);

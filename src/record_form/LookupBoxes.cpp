@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "database/LikePattern.h"
 #include "database/LookupLists.h"
+#include "database/TextRows.h"
 #include "record_form/FieldFocus.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/Hints.h"
@@ -56,6 +57,29 @@ void LookupBoxes::LoadLookupLists() {
         }
         combo->setListItems(recordset ? lookup::entries(*recordset, fieldOf(combo))
                                       : QStringList());
+    }
+    fillYearList();
+}
+
+void LookupBoxes::fillYearList() {
+    // Years the list holds before 1970 or after this year (brought in from elsewhere) have
+    // their place in the list too.
+    int first = 1970;
+    int last = 0;
+    QStringList columns;
+    QList<QStringList> rows;
+    if (m_program.gdbBirdList &&
+        !readTextRows(*m_program.gdbBirdList,
+                      QStringLiteral("SELECT MIN(Year), MAX(Year) FROM \"Bird List\" "
+                                     "WHERE Year GLOB '[0-9][0-9][0-9][0-9]'"),
+                      columns, rows) &&
+        !rows.isEmpty() && !rows[0][0].isEmpty()) {
+        first = rows[0][0].toInt();
+        last = rows[0][1].toInt();
+    }
+    const QStringList years = yearList(m_program.clock.today().year(), first, last);
+    if (m_boxes.year->count() != years.size() || m_boxes.year->itemText(0) != years.first()) {
+        m_boxes.year->setListItems(years);
     }
 }
 

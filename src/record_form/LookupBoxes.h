@@ -35,7 +35,8 @@ public:
     // The hint for the mouse over a box or its frame.
     QString hint(const FormComboBox* combo) const;
 
-    // Refills the order, country and region lists from their tables.
+    // Refills the order, country and region lists from their tables, and makes the year list
+    // hold every year of the life list.
     void LoadLookupLists();
     // Refills the family list with the families of the order shown, and empties the family.
     void LoadFamilyList();
@@ -61,6 +62,7 @@ public:
     void fixedListDropDown(FormComboBox* combo);
 
 private:
+    void fillYearList();
     // Looks the box's text up in its table and, outside search targets, adds it when new. False
     // when the box refuses to be left.
     bool storeEntry(FormComboBox* combo, const QString& text);

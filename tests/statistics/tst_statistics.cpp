@@ -216,12 +216,17 @@ private slots:
         QCOMPARE(f.stored(240, u"Location"_s).toString(), u"Typed Site"_s);
 
         // Every list against a count of the file: "Unspecified" for the empty values, and for
-        // region, month and year only the entries of the form's lists.
+        // region, month and year only the entries of the form's lists. The year list reaches
+        // out to the list's own years, 1969 and 2027.
         const QStringList regions{"Africa",        "Antarctica", "Asia",         "Europe",
                                   "North America", "Oceania",    "South America"};
-        const std::pair<const char*, QStringList> lists[] = {
-            {"Order", {}},       {"Family", {}},          {"Location", {}},        {"Country", {}},
-            {"Region", regions}, {"Month", monthNames()}, {"Year", yearList(2026)}};
+        const std::pair<const char*, QStringList> lists[] = {{"Order", {}},
+                                                             {"Family", {}},
+                                                             {"Location", {}},
+                                                             {"Country", {}},
+                                                             {"Region", regions},
+                                                             {"Month", monthNames()},
+                                                             {"Year", yearList(2026, 1969, 2027)}};
         for (const auto& [field, entries] : lists) {
             const QString column = quoteIdentifier(QLatin1String(field));
             QSqlQuery query(f.program->gdbBirdList->sql());

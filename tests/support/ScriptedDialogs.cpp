@@ -6,7 +6,12 @@ ScriptedDialogs::ScriptedDialogs() = default;
 ScriptedDialogs::~ScriptedDialogs() = default;
 
 int ScriptedDialogs::msgBox(const QString& prompt, int style, const QString& title) {
-    m_calls.append({Call::Message, prompt, style, title, {}});
+    return msgBoxWithDetails(prompt, {}, style, title);
+}
+
+int ScriptedDialogs::msgBoxWithDetails(const QString& prompt, const QString& details, int style,
+                                       const QString& title) {
+    m_calls.append({Call::Message, prompt, style, title, {}, details});
     if (!m_answers.isEmpty()) {
         return m_answers.takeFirst().toInt();
     }
@@ -15,23 +20,23 @@ int ScriptedDialogs::msgBox(const QString& prompt, int style, const QString& tit
 
 std::optional<QString> ScriptedDialogs::inputBox(const QString& prompt, const QString& title,
                                                  const QString& defaultText) {
-    m_calls.append({Call::Input, prompt, 0, title, defaultText});
+    m_calls.append({Call::Input, prompt, 0, title, defaultText, {}});
     return takeText();
 }
 
 std::optional<QString> ScriptedDialogs::showSave(const QString& title, const QString& filter,
                                                  const QString& fileName) {
-    m_calls.append({Call::Save, filter, 0, title, fileName});
+    m_calls.append({Call::Save, filter, 0, title, fileName, {}});
     return takeText();
 }
 
 std::optional<QString> ScriptedDialogs::showOpen(const QString& title, const QString& filter) {
-    m_calls.append({Call::Open, filter, 0, title, {}});
+    m_calls.append({Call::Open, filter, 0, title, {}, {}});
     return takeText();
 }
 
 QPrinter* ScriptedDialogs::showPrinter() {
-    m_calls.append({Call::Print, {}, 0, {}, {}});
+    m_calls.append({Call::Print, {}, 0, {}, {}, {}});
     const std::optional<QString> pdf = takeText();
     if (!pdf) {
         return nullptr;
@@ -44,7 +49,7 @@ QPrinter* ScriptedDialogs::showPrinter() {
 
 void ScriptedDialogs::showPreview(const QString& caption, const QPageLayout& page,
                                   const std::function<void(QPrinter&)>& paint) {
-    m_calls.append({Call::Preview, {}, 0, caption, {}});
+    m_calls.append({Call::Preview, {}, 0, caption, {}, {}});
     if (const std::optional<QString> pdf = takeText()) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -20,9 +20,12 @@ public:
         int style = 0;
         QString title;
         QString defaultText;
+        QString details;  // the details area of a message box
     };
 
     int msgBox(const QString& prompt, int style = mb::OKOnly, const QString& title = {}) override;
+    int msgBoxWithDetails(const QString& prompt, const QString& details, int style,
+                          const QString& title) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
     // The next queued text is the file chosen; the print dialog chooses a PDF file.

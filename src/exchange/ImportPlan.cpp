@@ -1,0 +1,83 @@
+#include "exchange/ImportPlan.h"
+
+#include "app/MValidation.h"
+#include "database/Schema.h"
+#include "database/TextRows.h"
+
+namespace {
+
+QString key(const QString& name) {
+    return name.simplified().toCaseFolded();
+}
+
+}  // namespace
+
+QString ImportPlan::question() const {
+    const int added = int(records.size());
+    QString text = QStringLiteral("Add %1 species to your life list?\n\n").arg(added);
+    text += QStringLiteral("New species: %1\n").arg(added);
+    text += QStringLiteral("Already on your life list (left unchanged): %1\n").arg(alreadyListed);
+    text += QStringLiteral("Rows not counted as species: %1").arg(notCounted);
+    if (!shortened.isEmpty()) {
+        text += QStringLiteral("\nValues shortened to fit their fields: %1").arg(shortened.size());
+    }
+    return text;
+}
+
+QString ImportPlan::details() const {
+    QStringList parts;
+    if (!notCountedNames.isEmpty()) {
+        parts.append(QStringLiteral("Rows not counted as species:\n") +
+                     notCountedNames.join(u'\n'));
+    }
+    if (!shortened.isEmpty()) {
+        parts.append(QStringLiteral("Values shortened to fit their fields:\n") +
+                     shortened.join(u'\n'));
+    }
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+DbError ListedSpecies::read(Database& db, ListedSpecies& listed) {
+    QStringList columns;
+    QList<QStringList> rows;
+    if (DbError error = readTextRows(
+            db, QStringLiteral("SELECT CommonName, Species FROM \"Bird List\""), columns, rows)) {
+        return error;
+    }
+    for (const QStringList& row : rows) {
+        listed.add(row.value(0), row.value(1));
+    }
+    return {};
+}
+
+bool ListedSpecies::has(const QString& english, const QString& scientific) const {
+    return (!english.isEmpty() && m_names.contains(key(english))) ||
+           (!scientific.isEmpty() && m_names.contains(key(scientific)));
+}
+
+void ListedSpecies::add(const QString& english, const QString& scientific) {
+    for (const QString& name : {english, scientific}) {
+        if (!name.trimmed().isEmpty()) {
+            m_names.insert(key(name));
+        }
+    }
+}
+
+QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened) {
+    QStringList cut;
+    const QStringList& names = lifelist::birdListFields();
+    for (int i = 0; i < field::Count && i < record.size(); ++i) {
+        int limit = kShortTextLimit;
+        if (i == field::Comments || i == field::Additional) {
+            limit = kLongTextLimit;
+        } else if (i == field::Month || i == field::Year || i == field::Images) {
+            continue;
+        }
+        if (record[i].size() > limit) {
+            record[i].truncate(limit);
+            cut.append(names[i]);
+            shortened.append(QStringLiteral("%1: %2").arg(what, names[i]));
+        }
+    }
+    return cut;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "database/DbError.h"
+
+#include <QList>
+#include <QSet>
+#include <QStringList>
+
+class Database;
+
+// What an import would add to the life list, worked out before anything is changed.
+struct ImportPlan {
+    // The new sightings, each a value for every field of the life list in its order (without
+    // the Number), in the order they are to be stored.
+    QList<QStringList> records;
+    int alreadyListed = 0;        // species left out because the life list has them
+    int notCounted = 0;           // rows that are not a species
+    QStringList notCountedNames;  // what those rows are, for the details
+    QStringList shortened;        // values cut to their field's length, for the details
+
+    // The question put to the user before the import, and its details.
+    QString question() const;
+    QString details() const;
+};
+
+// The species on a life list, by English and by scientific name, ignoring case.
+class ListedSpecies {
+public:
+    static DbError read(Database& db, ListedSpecies& listed);
+    bool has(const QString& english, const QString& scientific) const;
+    void add(const QString& english, const QString& scientific);
+
+private:
+    QSet<QString> m_names;
+};
+
+// Cuts the values of `record` that are longer than their field takes and notes each cut in
+// `shortened`, naming the sighting by `what`. Returns the fields that were cut.
+QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened);
+
+// The positions of the fields in a record of the plan.
+namespace field {
+enum : int {
+    CommonName,
+    AlternateName,
+    Order,
+    Family,
+    Species,
+    Location,
+    Country,
+    Region,
+    Month,
+    Year,
+    Comments,
+    Additional,
+    Images,
+    Count
+};
+}

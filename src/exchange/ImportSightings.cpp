@@ -1,0 +1,164 @@
+#include "exchange/ImportSightings.h"
+
+#include "app/Program.h"
+#include "database/FileOps.h"
+#include "database/Maintenance.h"
+#include "database/ShippedData.h"
+#include "exchange/EBirdImport.h"
+#include "exchange/ImportWriter.h"
+#include "exchange/Spreadsheet.h"
+#include "exchange/ZipEntry.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kErrorTitle = QStringLiteral("Import Error");
+
+// The text of a CSV file, or of the CSV file in a zip archive; no value when it cannot be
+// read, with the reason in `error`.
+std::optional<QString> readText(const QString& path, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = file.errorString();
+        return std::nullopt;
+    }
+    if (zip::isArchive(bytes)) {
+        std::optional<QByteArray> csv =
+            zip::csvEntry(bytes, QStringLiteral("MyEBirdData.csv"), error);
+        if (!csv) {
+            return std::nullopt;
+        }
+        bytes = std::move(*csv);
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        bytes.remove(0, 3);
+    }
+    return QString::fromUtf8(bytes);
+}
+
+// What the file would add; no value when it cannot be read, with the message to show and its
+// style in `problem` and `style`.
+std::optional<ImportPlan> readPlan(Program& program, ImportSource source,
+                                   const Checklist* checklist, const QString& path,
+                                   QString& problem, int& style) {
+    style = mb::Critical | mb::OKOnly;
+    const std::optional<QString> text = readText(path, problem);
+    if (!text) {
+        problem = QStringLiteral("The file [%1] could not be read:\n%2").arg(path, problem);
+        return std::nullopt;
+    }
+    ListedSpecies listed;
+    if (DbError error = ListedSpecies::read(*program.gdbBirdList, listed)) {
+        problem = QStringLiteral("Error %1:\n%2").arg(error.number).arg(error.description);
+        return std::nullopt;
+    }
+    std::optional<ImportPlan> plan;
+    if (source == ImportSource::EBird) {
+        if (const std::optional<EBirdFile> file = readEBirdFile(*text, problem)) {
+            plan = planEBirdImport(*file, checklist, ShippedData::load().countryCodes, listed);
+        }
+    } else {
+        plan = spreadsheet::planImport(*text, listed, problem);
+    }
+    if (!plan) {
+        problem += QStringLiteral("\n\n[%1]").arg(path);
+        style = mb::Exclamation | mb::OKOnly;
+    }
+    return plan;
+}
+
+}  // namespace
+
+int importSightings(Program& program, ImportSource source, const Checklist* checklist,
+                    qint64 starterNumber, ImportProgress& progress) {
+    Dialogs& dialogs = program.dialogs;
+    if (!program.gdbBirdList) {
+        return 0;
+    }
+    const bool eBird = source == ImportSource::EBird;
+    const std::optional<QString> path = dialogs.showOpen(
+        eBird ? QStringLiteral("Import eBird Data") : QStringLiteral("Import Plovix Spreadsheet"),
+        eBird ? QStringLiteral("eBird Data (*.csv *.zip);;All Files (*)")
+              : QStringLiteral("Plovix Spreadsheet (*.csv);;All Files (*)"));
+    if (!path) {
+        return 0;
+    }
+    progress.show(true, QStringLiteral("Reading sightings..."));
+    program.cursor.setMousePointer(WaitCursor::Hourglass);
+    QString problem;
+    int style = 0;
+    const std::optional<ImportPlan> plan =
+        readPlan(program, source, checklist, *path, problem, style);
+    program.cursor.setMousePointer(WaitCursor::Default);
+    progress.show(false, {});
+    if (!plan) {
+        dialogs.msgBox(problem, style, kErrorTitle);
+        return 0;
+    }
+    if (plan->records.isEmpty()) {
+        QString text = plan->question();
+        text.replace(0, text.indexOf(u'\n'),
+                     QStringLiteral("There are no new species to add to your life list."));
+        dialogs.msgBoxWithDetails(text, plan->details(), mb::Information | mb::OKOnly,
+                                  kImportTitle);
+        return 0;
+    }
+    if (dialogs.msgBoxWithDetails(plan->question(), plan->details(), mb::Question | mb::YesNo,
+                                  kImportTitle) != mb::Yes) {
+        return 0;
+    }
+
+    // A copy of the life list as it was, kept beside it.
+    const QString name = Program::birdListName();
+    const int number = freeBackupNumber(program.app.path, name);
+    if (number == 0) {
+        dialogs.msgBox(QStringLiteral("No backup copy of your life list can be made: the backups "
+                                      "1 to 500 of \"Old %1 Backup(n).mdb\" all exist. Move some "
+                                      "of them away and import again.")
+                           .arg(name),
+                       mb::Critical | mb::OKOnly, kErrorTitle);
+        return 0;
+    }
+    const QString backup = backupPath(program.app.path, name, number);
+    if (DbError error = fileops::copyFile(program.birdListPath(), backup)) {
+        dialogs.msgBox(error.description + QStringLiteral("\n\nYour life list has not been "
+                                                          "changed."),
+                       mb::Critical | mb::OKOnly, kErrorTitle);
+        return 0;
+    }
+    fileops::copyMode(program.birdListPath(), backup);
+
+    progress.show(true, QStringLiteral("Adding sightings..."));
+    const DbError error =
+        storeImport(*program.gdbBirdList, plan->records, starterNumber,
+                    [&progress](int percent) { return progress.advance(percent); });
+    progress.show(false, {});
+    if (error.number == DbError::Cancelled) {
+        fileops::removeFile(backup);
+        dialogs.msgBox(QStringLiteral("The import was cancelled. Your life list has not been "
+                                      "changed."),
+                       mb::Information | mb::OKOnly, kImportTitle);
+        return 0;
+    }
+    if (error) {
+        dialogs.msgBox(QStringLiteral("Error %1:\n%2\n\nYour life list has not been changed.")
+                           .arg(error.number)
+                           .arg(error.description),
+                       mb::Critical | mb::OKOnly, kErrorTitle);
+        return 0;
+    }
+    const int added = int(plan->records.size());
+    dialogs.msgBox(QStringLiteral("%1 species added to your life list.\n\nYour life list as it "
+                                  "was before is kept as \"%2\".")
+                       .arg(added)
+                       .arg(QFileInfo(backup).fileName()),
+                   mb::Information | mb::OKOnly, kImportTitle);
+    return added;
+}

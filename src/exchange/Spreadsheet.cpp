@@ -1,0 +1,108 @@
+#include "exchange/Spreadsheet.h"
+
+#include "database/CsvReader.h"
+#include "database/Schema.h"
+#include "database/TextRows.h"
+
+namespace spreadsheet {
+
+QByteArray csvField(const QString& value) {
+    QByteArray bytes = value.toUtf8();
+    if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') ||
+        bytes.contains('\r')) {
+        bytes.replace("\"", "\"\"");
+        bytes.prepend('"');
+        bytes.append('"');
+    }
+    return bytes;
+}
+
+DbError lifeListCsv(Database& db, QByteArray& csv) {
+    QStringList fields{QStringLiteral("Number")};
+    fields += lifelist::birdListFields();
+    QStringList quoted;
+    for (const QString& name : fields) {
+        quoted.append(QLatin1Char('"') + name + QLatin1Char('"'));
+    }
+    QStringList columns;
+    QList<QStringList> rows;
+    if (DbError error = readTextRows(db,
+                                     QStringLiteral("SELECT %1 FROM \"Bird List\" ORDER BY Number")
+                                         .arg(quoted.join(QLatin1String(", "))),
+                                     columns, rows)) {
+        return error;
+    }
+    csv = QByteArrayLiteral("\xEF\xBB\xBF");
+    csv += fields.join(u',').toUtf8() + "\r\n";
+    for (const QStringList& row : std::as_const(rows)) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i > 0) {
+                csv += ',';
+            }
+            csv += csvField(row[i]);
+        }
+        csv += "\r\n";
+    }
+    return {};
+}
+
+std::optional<ImportPlan> planImport(const QString& text, const ListedSpecies& listed,
+                                     QString& error) {
+    const QStringList& fields = lifelist::birdListFields();
+    QList<int> at;  // for each field, its column in the file or -1
+    ImportPlan plan;
+    bool heading = true;
+    int line = 0;
+    bool usable = true;
+    forEachCsvRow(text, [&](const QStringList& row) {
+        ++line;
+        if (!usable) {
+            return;
+        }
+        if (heading) {
+            heading = false;
+            for (const QString& name : fields) {
+                qsizetype column = -1;
+                for (qsizetype i = 0; i < row.size() && column < 0; ++i) {
+                    if (row[i].trimmed().compare(name, Qt::CaseInsensitive) == 0) {
+                        column = i;
+                    }
+                }
+                at.append(int(column));
+            }
+            if (at[field::CommonName] < 0) {
+                error = QStringLiteral(
+                    "The file has no \"CommonName\" column, so it cannot be "
+                    "read as a Plovix spreadsheet.");
+                usable = false;
+            }
+            return;
+        }
+        QStringList record;
+        for (int column : std::as_const(at)) {
+            record.append(column >= 0 ? row.value(column) : QString());
+        }
+        const QString what = QStringLiteral("Row %1 (%2)").arg(line).arg(record[field::CommonName]);
+        if (record[field::CommonName].trimmed().isEmpty()) {
+            ++plan.notCounted;
+            plan.notCountedNames.append(QStringLiteral("Row %1 (no CommonName)").arg(line));
+            return;
+        }
+        if (listed.has(record[field::CommonName], record[field::Species])) {
+            ++plan.alreadyListed;
+            return;
+        }
+        fitToFields(record, what, plan.shortened);
+        plan.records.append(record);
+    });
+    if (line == 0) {
+        error = QStringLiteral("The file is empty.");
+        return std::nullopt;
+    }
+    if (!usable) {
+        return std::nullopt;
+    }
+    return plan;
+}
+
+}  // namespace spreadsheet

@@ -1,0 +1,81 @@
+// Sightings brought in from eBird or from a spreadsheet, and the life list saved as one.
+#include "record_form/ChecklistPicker.h"
+#include "record_form/FrmMain.h"
+#include "record_form/ImportBar.h"
+#include "record_form/LookupBoxes.h"
+
+#include "app/MValidation.h"
+#include "app/Program.h"
+#include "database/Schema.h"
+#include "exchange/ImportSightings.h"
+#include "exchange/SaveSpreadsheet.h"
+
+#include <QLineEdit>
+
+void FrmMain::mnuImportEBird_Click() {
+    importSightingsFrom(true);
+}
+
+void FrmMain::mnuImportCsv_Click() {
+    importSightingsFrom(false);
+}
+
+void FrmMain::importSightingsFrom(bool eBird) {
+    // What the user typed is stored first, as on leaving the record.
+    if (storeRecordShown()) {
+        return;
+    }
+    Recordset* records = Data1.recordset();
+    if (!records || !records->isOpen()) {
+        return;
+    }
+    // The starter record no one has written over yet gives its place to the first sighting.
+    qint64 starter = 0;
+    if (mblnFirstRecord && records->recordCount() == 1 &&
+        records->value(QStringLiteral("CommonName")).toString() == lifelist::kStarterName) {
+        starter = records->value(QStringLiteral("Number")).toLongLong();
+    }
+    if (eBird && !m_picker->checklist()) {
+        m_picker->load();
+    }
+    const int added =
+        importSightings(m_program, eBird ? ImportSource::EBird : ImportSource::Spreadsheet,
+                        m_picker->checklist(), starter, *m_importBar);
+    if (added == 0) {
+        return;
+    }
+    showListAgain();
+    if (mblnFirstRecord) {
+        mblnFirstRecord = false;
+        SetBrowseMode(true);
+    }
+    txtCommonName->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::showListAgain() {
+    m_lookups->LoadLookupLists();
+    if (DbError error = Data1.refresh()) {
+        showDatabaseError(error);
+        return;
+    }
+    if (DataError error = Data1.navigate(&Recordset::moveLast, false)) {
+        showDatabaseError(error.error);
+    }
+    UpdateTotalSightings(false);
+}
+
+void FrmMain::mnuSaveCopyCsv_Click() {
+    do {
+        const std::optional<QString> chosen = m_program.dialogs.showSave(
+            QStringLiteral("Save Life List As Spreadsheet"), QStringLiteral("Spreadsheet (*.csv)"),
+            m_program.app.filePath(QStringLiteral("My Life List.csv")));
+        if (!chosen) {
+            return;
+        }
+        m_program.gvarFileName = *chosen;
+    } while (!confirmOverwrite(m_program.dialogs, m_program.gvarFileName, QStringLiteral("csv")));
+    // Edits of the sighting shown go into the file; when they cannot be stored, the file is
+    // made from the life list as it is.
+    Data1.updateRecord();
+    saveLifeListAsSpreadsheet(m_program, [this](bool writing) { setEnabled(!writing); });
+}

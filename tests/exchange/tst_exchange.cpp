@@ -1,0 +1,333 @@
+// Sightings brought in from an eBird download or a spreadsheet, and the life list saved as one.
+#include "record_form/FormFixture.h"
+
+#include "checklist/Checklist.h"
+#include "database/Database.h"
+#include "exchange/EBirdImport.h"
+#include "exchange/TaxonName.h"
+
+#include <zlib.h>
+#include <QProgressBar>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+const QString kHeading =
+    u"Submission ID,Common Name,Scientific Name,Taxonomic Order,Count,State/Province,County,"
+    "Location ID,Location,Latitude,Longitude,Date,Time,Protocol,Duration (Min),"
+    "All Obs Reported,Distance Traveled (km),Area Covered (ha),Number of Observers,"
+    "Breeding Code,Observation Details,Checklist Comments,ML Catalog Numbers\r\n"_s;
+
+// One eBird row: the columns the import reads, the others filled as eBird fills them.
+QString row(const QString& common, const QString& scientific, const QString& state,
+            const QString& location, const QString& date, const QString& time,
+            const QString& details = {}) {
+    return u"S1000,%1,%2,100,2,%3,Some County,L1,%4,40.7,-73.9,%5,%6,eBird - Traveling Count,"
+           "60,1,1.5,,1,,%7,,\r\n"_s.arg(common, scientific, state, location, date, time, details);
+}
+
+// A zip archive holding one file, deflated as eBird's downloads are.
+QByteArray zipOf(const QString& name, const QByteArray& data) {
+    QByteArray packed(int(compressBound(uLong(data.size()))) + 64, Qt::Uninitialized);
+    z_stream stream{};
+    deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    stream.avail_in = uInt(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = uInt(packed.size());
+    deflate(&stream, Z_FINISH);
+    packed.truncate(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    const quint32 crc =
+        quint32(crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size())));
+    QByteArray out;
+    QDataStream put(&out, QIODevice::WriteOnly);
+    put.setByteOrder(QDataStream::LittleEndian);
+    const QByteArray file = name.toUtf8();
+    const auto header = [&](quint32 signature, bool central) {
+        put << signature << quint16(20);
+        if (central) {
+            put << quint16(20);
+        }
+        put << quint16(0) << quint16(8) << quint32(0) << crc << quint32(packed.size())
+            << quint32(data.size()) << quint16(file.size()) << quint16(0);
+        if (central) {
+            put << quint16(0) << quint16(0) << quint16(0) << quint32(0) << quint32(0);
+        }
+        put.writeRawData(file.constData(), int(file.size()));
+    };
+    header(0x04034b50, false);
+    put.writeRawData(packed.constData(), int(packed.size()));
+    const quint32 directory = quint32(out.size());
+    header(0x02014b50, true);
+    put << quint32(0x06054b50) << quint16(0) << quint16(0) << quint16(1) << quint16(1)
+        << quint32(out.size() - directory) << directory << quint16(0);
+    return out;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// A small world checklist in the program folder: two species under an order and family that
+// the lookup tables do not have yet.
+void writeChecklist(const FormFixture& f) {
+    QDir().mkpath(f.file(u"data"_s));
+    writeFile(f.file(u"data/species.csv"_s),
+              "common_name,scientific_name,order,family_scientific,family_english\n"
+              "American Robin,Turdus migratorius,Newiformes,Newidae,New birds\n"
+              "Yellow-rumped Warbler,Setophaga coronata,Newiformes,Newidae,New birds\n"
+              "Common Moorhen,Gallinula chloropus,Gruiformes,Rallidae,Rails\n");
+}
+
+// An eBird download: the earliest robin is the last row, two sightings on one day come apart
+// by their time, a warbler form of 1965, a species the checklist knows by its English name
+// only, one it lacks, and a row of each kind that is not a species.
+QByteArray eBirdData() {
+    const QString text =
+        kHeading +
+        row(u"American Robin"_s, u"Turdus migratorius"_s, u"US-NY"_s, u"Central Park"_s,
+            u"2019-05-04"_s, u"07:30 AM"_s, u"Singing"_s) +
+        row(u"American Robin"_s, u"Turdus migratorius"_s, u"US-NY"_s,
+            u"\"Prospect Park, Brooklyn\""_s, u"2017-03-02"_s, u"01:00 PM"_s) +
+        row(u"Yellow-rumped Warbler (Myrtle)"_s, u"Setophaga coronata coronata"_s, u"CA-ON"_s,
+            u"Point Pelee"_s, u"1965-05-10"_s, u""_s) +
+        row(u"Common Moorhen"_s, u"Gallinula galeata"_s, u"PR-"_s, u"Cabo Rojo"_s, u"2018-01-07"_s,
+            u"08:00"_s) +
+        row(u"Pacific Wren"_s, u"Troglodytes pacificus"_s, u"XX-YY"_s, u"Muir Woods"_s,
+            u"2020-06-01"_s, u"06:00 AM"_s) +
+        row(u"gull sp."_s, u"Larinae sp."_s, u"US-NY"_s, u"Jones Beach"_s, u"2019-01-01"_s, {}) +
+        row(u"Greater/Lesser Scaup"_s, u"Aythya marila/affinis"_s, u"US-NY"_s, u"Jones Beach"_s,
+            u"2019-01-01"_s, {}) +
+        row(u"Mallard x American Black Duck (hybrid)"_s, u"Anas platyrhynchos x rubripes"_s,
+            u"US-NY"_s, u"Jones Beach"_s, u"2019-01-01"_s, {}) +
+        row(u"Mallard (Domestic type)"_s, u"Anas platyrhynchos (Domestic type)"_s, u"US-NY"_s,
+            u"Jones Beach"_s, u"2019-01-01"_s, {}) +
+        row(u"American Robin"_s, u"Turdus migratorius"_s, u"US-NY"_s, u"Home"_s, u"2017-03-02"_s,
+            u"06:15 AM"_s, u"\"First one, near the \"\"lake\"\"\nby the gate\""_s);
+    return text.toUtf8();
+}
+
+QStringList records(const FormFixture& f) {
+    QStringList rows;
+    QSqlQuery query(f.program->gdbBirdList->sql());
+    query.exec(u"SELECT * FROM \"Bird List\" ORDER BY Number"_s);
+    while (query.next()) {
+        QStringList values;
+        for (int i = 0; i < query.record().count(); ++i) {
+            values.append(query.value(i).toString());
+        }
+        rows.append(values.join(u'|'));
+    }
+    return rows;
+}
+
+}  // namespace
+
+class TestExchange : public QObject {
+    Q_OBJECT
+private slots:
+    void namesCountAsTheirSpecies_data() {
+        QTest::addColumn<QString>("common");
+        QTest::addColumn<QString>("scientific");
+        QTest::addColumn<QString>("species");  // empty: not a species
+        const char* rows[][3] = {
+            {"Yellow-rumped Warbler (Myrtle)", "Setophaga coronata coronata", "Setophaga coronata"},
+            {"Yellow-rumped Warbler (Audubon's)", "Setophaga coronata [auduboni Group]",
+             "Setophaga coronata"},
+            {"House Sparrow", "Passer domesticus", "Passer domesticus"},
+            {"Northern Flicker (Yellow-shafted x Red-shafted)", "Colaptes auratus auratus x cafer",
+             "Colaptes auratus"},
+            {"gull sp.", "Larinae sp.", ""},
+            {"Accipiter sp.", "Accipiter sp.", ""},
+            {"Greater/Lesser Scaup", "Aythya marila/affinis", ""},
+            {"Mallard x American Black Duck (hybrid)", "Anas platyrhynchos x rubripes", ""},
+            {"Mallard (Domestic type)", "Anas platyrhynchos (Domestic type)", ""},
+            {"Scytalopus sp. (undescribed form)", "Scytalopus [undescribed form]", ""},
+            {"Mallard", "Anas", ""},
+        };
+        for (const auto& [common, scientific, species] : rows) {
+            QTest::newRow(common) << QString::fromUtf8(common) << QString::fromUtf8(scientific)
+                                  << QString::fromUtf8(species);
+        }
+    }
+    void namesCountAsTheirSpecies() {
+        QFETCH(QString, common);
+        QFETCH(QString, scientific);
+        QFETCH(QString, species);
+        QCOMPARE(taxonName(common, scientific).binomial, species);
+    }
+
+    // A zipped download replaces the starter record and comes in whole.
+    void eBirdDownloadComesInWhole() {
+        FormFixture f;
+        f.makeList();
+        f.open();
+        writeChecklist(f);
+        const QString download = f.file(u"ebird.zip"_s);
+        writeFile(download, zipOf(u"ebird/MyEBirdData.csv"_s, eBirdData()));
+        f.dialogs.type(download);
+        f.dialogs.answer(mb::Yes);
+        f.trigger(u"mnuImportEBird"_s);
+        QCOMPARE(f.dialogs.calls().size(), 3);
+        const QString details = f.dialogs.calls()[1].details;
+        const QStringList messages = f.takeMessages();
+        QVERIFY2(messages[0].startsWith(u"Import Sightings|Add 4 species to your life list?"_s),
+                 qPrintable(messages[0]));
+        QVERIFY(messages[0].contains(u"Rows not counted as species: 4"_s));
+        QCOMPARE(messages[1],
+                 u"Import Sightings|4 species added to your life list.\n\nYour life "
+                 "list as it was before is kept as \"Old Bird List Backup(1).mdb\"."_s);
+        QVERIFY(QFile::exists(f.file(u"Old Bird List Backup(1).mdb"_s)));
+        // In the order first seen; the checklist's names where it has the species.
+        QCOMPARE(records(f),
+                 (QStringList{
+                     u"1|Yellow-rumped Warbler||Newiformes|Newidae|Setophaga coronata|Point Pelee|"
+                     "Canada|North America|May|1965|||"_s,
+                     u"2|American Robin||Newiformes|Newidae|Turdus migratorius|Home|United States|"
+                     "North America|March|2017|First one, near the \"lake\"\nby the gate|"
+                     "2017-03-02, Prospect Park, Brooklyn, US-NY\n"
+                     "2019-05-04, Central Park, US-NY|"_s,
+                     u"3|Common Moorhen||Gruiformes|Rallidae|Gallinula chloropus|Cabo Rojo|"
+                     "Puerto Rico|North America|January|2018|||"_s,
+                     u"4|Pacific Wren||||Troglodytes pacificus|Muir Woods|||June|2020|||"_s}));
+        for (const char* name : {"gull sp.", "Greater/Lesser Scaup", "(Domestic type)", "hybrid"}) {
+            QVERIFY2(details.contains(QLatin1String(name)), name);
+        }
+        // New lookup entries once each; the form in browse mode, its years reaching 1965.
+        QCOMPARE(f.query(u"SELECT count(*) FROM Orders WHERE \"Order\" = 'Newiformes'"_s), 1);
+        QCOMPARE(f.query(u"SELECT count(*) FROM Families WHERE Family = 'Newidae'"_s), 1);
+        QCOMPARE(f.form()->currentMode(), FormMode::Browse);
+        QCOMPARE(f.get<QComboBox>(u"cboYear"_s)->itemText(0), u"1965"_s);
+        QCOMPARE(f.shownAt(), u"Pacific Wren|Record 4 "_s);
+        QVERIFY(!f.shown(u"cmdCancelImport"_s) && f.enabled(u"cmdAdd"_s));
+
+        // Again: every species is on the list now, and nothing is asked or changed.
+        f.dialogs.type(download);
+        f.trigger(u"mnuImportEBird"_s);
+        QVERIFY(f.takeMessages().value(0).startsWith(
+            u"Import Sightings|There are no new species to add to your life list.\n\nNew species: "
+            "0\nAlready on your life list (left unchanged): 4\n"_s));
+        QCOMPARE(f.total(), 4);
+    }
+
+    // Species on the list stay as they are; a file that is not eBird's, or an import
+    // cancelled half way, changes nothing at all.
+    void importsThatLeaveTheListAlone() {
+        FormFixture f(FormFixture::birdList(2));
+        writeChecklist(f);
+        QVERIFY(!f.program->gdbBirdList->execute(
+            u"UPDATE \"Bird List\" SET CommonName = 'american robin' WHERE Number = 2"_s));
+        const QString download = f.file(u"MyEBirdData.csv"_s);
+        writeFile(download, eBirdData());
+        const QByteArray before = [&] {
+            QFile file(f.listPath());
+            file.open(QIODevice::ReadOnly);
+            return file.readAll();
+        }();
+        const QStringList listed = records(f);
+
+        // Cancel, pressed once the rows are being added.
+        auto* bar = f.get<QProgressBar>(u"pbrProgress"_s);
+        const QMetaObject::Connection cancel =
+            connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+                if (value > 0 && f.shown(u"cmdCancelImport"_s) && f.enabled(u"cmdCancelImport"_s) &&
+                    !f.enabled(u"cmdAdd"_s)) {
+                    f.click(u"cmdCancelImport"_s);
+                }
+            });
+        f.dialogs.type(download);
+        f.dialogs.answer(mb::Yes);
+        f.trigger(u"mnuImportEBird"_s);
+        disconnect(cancel);
+        const QStringList messages = f.takeMessages();
+        QVERIFY(messages.value(0).contains(u"Already on your life list (left unchanged): 1"_s));
+        QCOMPARE(messages.value(1),
+                 u"Import Sightings|The import was cancelled. Your life list "
+                 "has not been changed."_s);
+        QCOMPARE(records(f), listed);
+        QFile file(f.listPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QVERIFY(!QFile::exists(f.file(u"Old Bird List Backup(1).mdb"_s)));
+        QVERIFY(f.enabled(u"cmdAdd"_s) && f.enabled(u"txtCommonName"_s));
+
+        // A download without its Date column.
+        const QString noDate = f.file(u"no date.csv"_s);
+        writeFile(noDate, eBirdData().replace(",Date,", ",Day,"));
+        f.dialogs.type(noDate);
+        f.trigger(u"mnuImportEBird"_s);
+        QCOMPARE_MESSAGES(f,
+                          u"Import Error|The file has no \"Date\" column, so it cannot be read "
+                          "as eBird data.\n\n[%1]"_s.arg(noDate));
+        QCOMPARE(records(f), listed);
+    }
+
+    // Later sightings fill the further sightings up to the field's limit; a place name too long
+    // for its field is kept whole with the comments.
+    void laterSightingsFitTheirField() {
+        EBirdFile file;
+        const QString place = u"Hawk Mountain Sanctuary--North Lookout, Berks County, PA"_s;
+        for (int i = 0; i < 700; ++i) {
+            file.rows.append({u"Red-tailed Hawk"_s,
+                              u"Buteo jamaicensis"_s,
+                              u"US-PA"_s,
+                              place,
+                              {},
+                              QDate(2000, 1, 1).addDays(i),
+                              -1,
+                              i + 2});
+        }
+        const ImportPlan plan = planEBirdImport(file, nullptr, {}, {});
+        QCOMPARE(plan.records.size(), 1);
+        const QStringList& record = plan.records[0];
+        QCOMPARE(record[field::Location], place.left(50));
+        QCOMPARE(record[field::Comments], u"Location: "_s + place);
+        const QStringList lines = record[field::Additional].split(u'\n');
+        QVERIFY(record[field::Additional].size() <= 32000);
+        QCOMPARE(lines.first(), u"2000-01-02, "_s + place + u", US-PA"_s);
+        QCOMPARE(lines.last(), u"%1 more sightings not listed"_s.arg(699 - (lines.size() - 1)));
+        QVERIFY(record[field::Additional].size() + lines[1].size() + 1 > 32000);
+    }
+
+    // The spreadsheet holds every field; read back into a new life list it gives the same
+    // records.
+    void spreadsheetGoesOutAndComesBack() {
+        QList<Sighting> sightings = FormFixture::birdList(3);
+        sightings[0] += {{u"Location"_s, u"Cabo, \"Rojo\""_s},
+                         {u"Comments"_s, u"Two\r\nlines"_s},
+                         {u"Images"_s, u"/photos/a.jpg,"_s}};
+        sightings[1][0].second = u"Rüppell’s Warbler"_s;
+        FormFixture f(sightings);
+        const QString sheet = f.file(u"My Life List.csv"_s);
+        f.dialogs.type(f.file(u"My Life List"_s));
+        f.dialogs.answer(mb::No);
+        f.trigger(u"mnuSaveCopyCsv"_s);
+        QCOMPARE(f.takeMessages().value(0),
+                 u"Life List Copy|[%1] successfully saved as a "
+                 "spreadsheet.\n\nWould you like to open it now?"_s.arg(sheet));
+        QFile file(sheet);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(
+            bytes.startsWith("\xEF\xBB\xBFNumber,CommonName,AlternateName,Order,Family,"
+                             "Species,Location,Country,Region,Month,Year,Comments,Additional,"
+                             "Images\r\n1,Bird 1,"));
+        QVERIFY(bytes.contains(",\"Cabo, \"\"Rojo\"\"\",") &&
+                bytes.contains(",\"Two\r\nlines\",") && bytes.contains("Rüppell’s"));
+        QCOMPARE(bytes.count("\r\n"), 5);
+
+        FormFixture g;
+        g.makeList();
+        g.open();
+        g.dialogs.type(sheet);
+        g.dialogs.answer(mb::Yes);
+        g.trigger(u"mnuImportCsv"_s);
+        QCOMPARE(records(g), records(f));
+    }
+};
+
+QTEST_MAIN(TestExchange)
+#include "tst_exchange.moc"
