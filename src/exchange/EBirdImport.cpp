@@ -105,14 +105,7 @@ std::optional<EBirdFile> readEBirdFile(const QString& text, QString& error) {
         if (heading) {
             heading = false;
             for (int column = 0; column < ColumnCount; ++column) {
-                at[column] = -1;
-                for (int i = 0; i < row.size(); ++i) {
-                    if (row[i].trimmed().compare(QLatin1String(kColumnNames[column]),
-                                                 Qt::CaseInsensitive) == 0) {
-                        at[column] = i;
-                        break;
-                    }
-                }
+                at[column] = columnNamed(row, QLatin1String(kColumnNames[column]));
                 if (at[column] < 0 &&
                     (column == Common || column == Scientific || column == Date)) {
                     error = QStringLiteral(

@@ -63,6 +63,15 @@ void ListedSpecies::add(const QString& english, const QString& scientific) {
     }
 }
 
+int columnNamed(const QStringList& heading, const QString& name) {
+    for (qsizetype i = 0; i < heading.size(); ++i) {
+        if (heading[i].trimmed().compare(name, Qt::CaseInsensitive) == 0) {
+            return int(i);
+        }
+    }
+    return -1;
+}
+
 QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened) {
     QStringList cut;
     const QStringList& names = lifelist::birdListFields();

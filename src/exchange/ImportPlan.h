@@ -34,6 +34,10 @@ private:
     QSet<QString> m_names;
 };
 
+// The place of the column headed `name` (ignoring case and spaces around it) in a heading row;
+// -1 when there is none.
+int columnNamed(const QStringList& heading, const QString& name);
+
 // Cuts the values of `record` that are longer than their field takes and notes each cut in
 // `shortened`, naming the sighting by `what`. Returns the fields that were cut.
 QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened);

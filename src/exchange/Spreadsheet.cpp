@@ -62,13 +62,7 @@ std::optional<ImportPlan> planImport(const QString& text, const ListedSpecies& l
         if (heading) {
             heading = false;
             for (const QString& name : fields) {
-                qsizetype column = -1;
-                for (qsizetype i = 0; i < row.size() && column < 0; ++i) {
-                    if (row[i].trimmed().compare(name, Qt::CaseInsensitive) == 0) {
-                        column = i;
-                    }
-                }
-                at.append(int(column));
+                at.append(columnNamed(row, name));
             }
             if (at[field::CommonName] < 0) {
                 error = QStringLiteral(

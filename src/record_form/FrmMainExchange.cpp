@@ -4,7 +4,6 @@
 #include "record_form/ImportBar.h"
 #include "record_form/LookupBoxes.h"
 
-#include "app/MValidation.h"
 #include "app/Program.h"
 #include "database/Schema.h"
 #include "exchange/ImportSightings.h"
@@ -65,15 +64,11 @@ void FrmMain::showListAgain() {
 }
 
 void FrmMain::mnuSaveCopyCsv_Click() {
-    do {
-        const std::optional<QString> chosen = m_program.dialogs.showSave(
-            QStringLiteral("Save Life List As Spreadsheet"), QStringLiteral("Spreadsheet (*.csv)"),
-            m_program.app.filePath(QStringLiteral("My Life List.csv")));
-        if (!chosen) {
-            return;
-        }
-        m_program.gvarFileName = *chosen;
-    } while (!confirmOverwrite(m_program.dialogs, m_program.gvarFileName, QStringLiteral("csv")));
+    if (!chooseCopyFile(QStringLiteral("Save Life List As Spreadsheet"),
+                        QStringLiteral("Spreadsheet (*.csv)"), QStringLiteral("My Life List.csv"),
+                        QStringLiteral("csv"))) {
+        return;
+    }
     // Edits of the sighting shown go into the file; when they cannot be stored, the file is
     // made from the life list as it is.
     Data1.updateRecord();

@@ -16,17 +16,25 @@ void FrmMain::mnuPrintList_Click() {
     PrintLifeList(QStringLiteral("Print"));
 }
 
-void FrmMain::mnuSaveCopyHTML_Click() {
+bool FrmMain::chooseCopyFile(const QString& title, const QString& filter, const QString& proposed,
+                             const QString& extension) {
     do {
-        const std::optional<QString> chosen = m_program.dialogs.showSave(
-            QStringLiteral("Save Life List As Web Page"), QStringLiteral("Web Page (*.html)"),
-            m_program.app.filePath(QStringLiteral("My Life List.html")));
+        const std::optional<QString> chosen =
+            m_program.dialogs.showSave(title, filter, m_program.app.filePath(proposed));
         if (!chosen) {
-            return;
+            return false;
         }
         m_program.gvarFileName = *chosen;
-    } while (!confirmOverwrite(m_program.dialogs, m_program.gvarFileName, QStringLiteral("html")));
-    PrintLifeList(QStringLiteral("File"));
+    } while (!confirmOverwrite(m_program.dialogs, m_program.gvarFileName, extension));
+    return true;
+}
+
+void FrmMain::mnuSaveCopyHTML_Click() {
+    if (chooseCopyFile(QStringLiteral("Save Life List As Web Page"),
+                       QStringLiteral("Web Page (*.html)"), QStringLiteral("My Life List.html"),
+                       QStringLiteral("html"))) {
+        PrintLifeList(QStringLiteral("File"));
+    }
 }
 
 void FrmMain::PrintLifeList(const QString& strDestination) {
