@@ -2,7 +2,6 @@
 
 #include "app/MValidation.h"
 #include "checklist/Checklist.h"
-#include "database/CsvReader.h"
 #include "exchange/TaxonName.h"
 
 #include <QHash>
@@ -94,30 +93,18 @@ QString laterSightings(const QList<const EBirdRow*>& rows) {
 std::optional<EBirdFile> readEBirdFile(const QString& text, QString& error) {
     EBirdFile file;
     int at[ColumnCount];
-    bool heading = true;
-    int line = 0;
-    bool columnsFound = true;
-    forEachCsvRow(text, [&](const QStringList& row) {
-        ++line;
-        if (!columnsFound) {
-            return;
-        }
-        if (heading) {
-            heading = false;
-            for (int column = 0; column < ColumnCount; ++column) {
-                at[column] = columnNamed(row, QLatin1String(kColumnNames[column]));
-                if (at[column] < 0 &&
-                    (column == Common || column == Scientific || column == Date)) {
-                    error = QStringLiteral(
-                                "The file has no \"%1\" column, so it cannot be read as "
-                                "eBird data.")
-                                .arg(QLatin1String(kColumnNames[column]));
-                    columnsFound = false;
-                    return;
-                }
+    const auto heading = [&at](const QStringList& row, QString& problem) {
+        for (int column = 0; column < ColumnCount; ++column) {
+            at[column] = columnNamed(row, QLatin1String(kColumnNames[column]));
+            if (at[column] < 0 && (column == Common || column == Scientific || column == Date)) {
+                problem = missingColumn(QLatin1String(kColumnNames[column]),
+                                        QStringLiteral("eBird data"));
+                return false;
             }
-            return;
         }
+        return true;
+    };
+    const auto take = [&](const QStringList& row, int line) {
         const auto value = [&](Column column) {
             return at[column] >= 0 ? row.value(at[column]) : QString();
         };
@@ -140,12 +127,8 @@ std::optional<EBirdFile> readEBirdFile(const QString& text, QString& error) {
             return;
         }
         file.rows.append(std::move(sighting));
-    });
-    if (line == 0) {
-        error = QStringLiteral("The file is empty.");
-        return std::nullopt;
-    }
-    if (!columnsFound) {
+    };
+    if (!readHeadedCsv(text, error, heading, take)) {
         return std::nullopt;
     }
     return file;

@@ -1,6 +1,7 @@
 #include "exchange/ImportPlan.h"
 
 #include "app/MValidation.h"
+#include "database/CsvReader.h"
 #include "database/Schema.h"
 #include "database/TextRows.h"
 
@@ -61,6 +62,30 @@ void ListedSpecies::add(const QString& english, const QString& scientific) {
             m_names.insert(key(name));
         }
     }
+}
+
+bool readHeadedCsv(const QString& text, QString& error,
+                   const std::function<bool(const QStringList&, QString&)>& heading,
+                   const std::function<void(const QStringList&, int)>& take) {
+    int line = 0;
+    bool usable = true;
+    forEachCsvRow(text, [&](const QStringList& row) {
+        ++line;
+        if (line == 1) {
+            usable = heading(row, error);
+        } else if (usable) {
+            take(row, line);
+        }
+    });
+    if (line == 0) {
+        error = QStringLiteral("The file is empty.");
+    }
+    return line > 0 && usable;
+}
+
+QString missingColumn(const QString& column, const QString& kind) {
+    return QStringLiteral("The file has no \"%1\" column, so it cannot be read as %2.")
+        .arg(column, kind);
 }
 
 int columnNamed(const QStringList& heading, const QString& name) {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSet>
 #include <QStringList>
+#include <functional>
 
 class Database;
 
@@ -37,6 +38,15 @@ private:
 // The place of the column headed `name` (ignoring case and spaces around it) in a heading row;
 // -1 when there is none.
 int columnNamed(const QStringList& heading, const QString& name);
+
+// Reads a CSV text whose first row names its columns: `heading` gets that row and returns false
+// when the file cannot be used, with the reason in `error`; then `take` gets every row below it
+// with its row number (the heading being row 1). False when the text is empty or was refused.
+bool readHeadedCsv(const QString& text, QString& error,
+                   const std::function<bool(const QStringList&, QString&)>& heading,
+                   const std::function<void(const QStringList&, int)>& take);
+// The message for a file that lacks a column it needs to be read as `kind`.
+QString missingColumn(const QString& column, const QString& kind);
 
 // Cuts the values of `record` that are longer than their field takes and notes each cut in
 // `shortened`, naming the sighting by `what`. Returns the fields that were cut.

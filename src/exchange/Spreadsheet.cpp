@@ -1,6 +1,5 @@
 #include "exchange/Spreadsheet.h"
 
-#include "database/CsvReader.h"
 #include "database/Schema.h"
 #include "database/TextRows.h"
 
@@ -48,35 +47,24 @@ DbError lifeListCsv(Database& db, QByteArray& csv) {
 
 std::optional<ImportPlan> planImport(const QString& text, const ListedSpecies& listed,
                                      QString& error) {
-    const QStringList& fields = lifelist::birdListFields();
     QList<int> at;  // for each field, its column in the file or -1
     ImportPlan plan;
-    bool heading = true;
-    int line = 0;
-    bool usable = true;
-    forEachCsvRow(text, [&](const QStringList& row) {
-        ++line;
-        if (!usable) {
-            return;
+    const auto heading = [&at](const QStringList& row, QString& problem) {
+        for (const QString& name : lifelist::birdListFields()) {
+            at.append(columnNamed(row, name));
         }
-        if (heading) {
-            heading = false;
-            for (const QString& name : fields) {
-                at.append(columnNamed(row, name));
-            }
-            if (at[field::CommonName] < 0) {
-                error = QStringLiteral(
-                    "The file has no \"CommonName\" column, so it cannot be "
-                    "read as a Plovix spreadsheet.");
-                usable = false;
-            }
-            return;
+        if (at[field::CommonName] < 0) {
+            problem =
+                missingColumn(QStringLiteral("CommonName"), QStringLiteral("a Plovix spreadsheet"));
+            return false;
         }
+        return true;
+    };
+    const auto take = [&](const QStringList& row, int line) {
         QStringList record;
         for (int column : std::as_const(at)) {
             record.append(column >= 0 ? row.value(column) : QString());
         }
-        const QString what = QStringLiteral("Row %1 (%2)").arg(line).arg(record[field::CommonName]);
         if (record[field::CommonName].trimmed().isEmpty()) {
             ++plan.notCounted;
             plan.notCountedNames.append(QStringLiteral("Row %1 (no CommonName)").arg(line));
@@ -86,14 +74,11 @@ std::optional<ImportPlan> planImport(const QString& text, const ListedSpecies& l
             ++plan.alreadyListed;
             return;
         }
-        fitToFields(record, what, plan.shortened);
+        fitToFields(record, QStringLiteral("Row %1 (%2)").arg(line).arg(record[field::CommonName]),
+                    plan.shortened);
         plan.records.append(record);
-    });
-    if (line == 0) {
-        error = QStringLiteral("The file is empty.");
-        return std::nullopt;
-    }
-    if (!usable) {
+    };
+    if (!readHeadedCsv(text, error, heading, take)) {
         return std::nullopt;
     }
     return plan;
