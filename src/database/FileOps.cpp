@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -122,8 +123,15 @@ DbError renameNoReplace(const QString& from, const QString& to) {
 
 DbError writeWhole(const QString& path, const QByteArray& contents) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
-        file.commit()) {
+    bool ok = file.open(QIODevice::WriteOnly);
+    // A write cut short is tried again for the rest, so that the reason it stopped (a full
+    // disk, a file too large) is the one reported.
+    for (qint64 written = 0; ok && written < contents.size();) {
+        const qint64 part = file.write(contents.constData() + written, contents.size() - written);
+        ok = part > 0;
+        written += std::max<qint64>(part, 0);
+    }
+    if (ok && file.commit()) {
         syncFolder(path);
         return {};
     }

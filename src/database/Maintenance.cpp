@@ -106,17 +106,24 @@ DbError putInPlace(const Files& files) {
     return error;
 }
 
+// Removes a scratch copy and the rollback journal the engine may have left beside it: a
+// journal left by an attempt that was cut short must never be played into the next copy.
+DbError removeScratch(const QString& scratch) {
+    DbError error = fileops::removeFile(scratch + QStringLiteral("-journal"));
+    return error ? error : fileops::removeFile(scratch);
+}
+
 // Makes the scratch copy afresh and puts it in the database file's place; a failed attempt
 // leaves no scratch copy behind.
 DbError replaceWithScratch(const Files& files, const std::function<DbError()>& makeScratch) {
-    DbError error = fileops::removeFile(files.scratch);
+    DbError error = removeScratch(files.scratch);
     if (!error) {
         error = makeScratch();
         if (!error) {
             error = putInPlace(files);
         }
         if (error) {
-            fileops::removeFile(files.scratch);
+            removeScratch(files.scratch);
         }
     }
     return error;
@@ -126,6 +133,19 @@ DbError replaceWithScratch(const Files& files, const std::function<DbError()>& m
 
 QString backupPath(const QString& folder, const QString& strName, int number) {
     return folder + QStringLiteral("/Old %1 Backup(%2).mdb").arg(strName).arg(number);
+}
+
+namespace {
+
+QString backupScratch(const QString& folder, const QString& strName) {
+    return folder + QStringLiteral("/Old %1 Backup Temp.mdb").arg(strName);
+}
+
+}  // namespace
+
+DbError copyToBackup(const QString& folder, const QString& strName, int number) {
+    return copyWhole(filesOf(folder, strName).database, backupPath(folder, strName, number),
+                     backupScratch(folder, strName));
 }
 
 int freeBackupNumber(const QString& folder, const QString& strName) {
@@ -166,7 +186,7 @@ MaintenanceReport repairLifeList(const QString& folder, const QString& strName) 
     report.backupNumber = freeBackupNumber(folder, strName);
     if (report.backupNumber) {
         const QString backup = backupPath(folder, strName, report.backupNumber);
-        const QString scratch = folder + QStringLiteral("/Old %1 Backup Temp.mdb").arg(strName);
+        const QString scratch = backupScratch(folder, strName);
         const QString journal = files.database + QStringLiteral("-journal");
         const QString suffix = QStringLiteral("-journal");
         if (fileops::exists(journal)) {

@@ -25,3 +25,6 @@ MaintenanceReport repairLifeList(const QString& folder, const QString& strName);
 // The first free backup number from 1 to 500, or 0 when all 500 backups exist.
 int freeBackupNumber(const QString& folder, const QString& strName);
 QString backupPath(const QString& folder, const QString& strName, int number);
+// Copies the life list to its backup `number` through a scratch copy, with its permissions: a
+// copy cut short never stands under a backup's name.
+DbError copyToBackup(const QString& folder, const QString& strName, int number);

@@ -38,6 +38,12 @@ public:
     int recordCount() const { return int(m_keys.size()); }
     // The current record's zero-based position, -1 when there is none.
     int absolutePosition() const;
+    // Whether the current record's values could be read (or a new record or a change of one is
+    // pending): false when there is no current record, or reading it failed.
+    bool valuesRead() const {
+        return m_mode != EditMode::None ||
+               (absolutePosition() >= 0 && !m_currentDeleted && m_row.size() == m_fields.size());
+    }
     DbError setAbsolutePosition(int position);
     // The current record's position as 0 (first) to 100 (last).
     double percentPosition() const;

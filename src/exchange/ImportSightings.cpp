@@ -127,13 +127,12 @@ int importSightings(Program& program, ImportSource source, const Checklist* chec
         return 0;
     }
     const QString backup = backupPath(program.app.path, name, number);
-    if (DbError error = fileops::copyFile(program.birdListPath(), backup)) {
+    if (DbError error = copyToBackup(program.app.path, name, number)) {
         dialogs.msgBox(error.description + QStringLiteral("\n\nYour life list has not been "
                                                           "changed."),
                        mb::Critical | mb::OKOnly, kErrorTitle);
         return 0;
     }
-    fileops::copyMode(program.birdListPath(), backup);
 
     progress.show(true, QStringLiteral("Adding sightings..."));
     const DbError error =

@@ -145,7 +145,7 @@ void FrmViewer::showError(int number, const QString& description, const QString&
                              mb::Critical | mb::OKOnly, title);
 }
 
-void FrmViewer::Form_Load() {
+bool FrmViewer::Form_Load() {
     formPosition(this, false, *m_program.gobjSettings);
     m_area = workArea();
     Recordset* records = m_program.grsBirdList.get();
@@ -153,16 +153,19 @@ void FrmViewer::Form_Load() {
     if (records && records->isOpen() && records->absolutePosition() >= 0) {
         setWindowTitle(QStringLiteral("Plovix Image Viewer - Sighting Number %1")
                            .arg(records->absolutePosition() + 1));
-        m_sighting = records->bookmark();
         QVariant value;
         if (DbError error = records->getValue(QStringLiteral("Images"), value)) {
+            // Links that could not be read are never written back over the stored ones.
             showError(error.number, error.description,
                       QStringLiteral("Image Viewer Loading Error"));
+            return false;
         }
+        m_sighting = records->bookmark();
         stored = nullToEmpty(value);
     }
     List1->addItems(links::read(stored));
     ShowImage(List1->count() > 0 ? 0 : -1);
+    return true;
 }
 
 void FrmViewer::cmdAdd_Click() {

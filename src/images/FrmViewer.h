@@ -26,8 +26,9 @@ public:
     ~FrmViewer() override;
 
     // Reads the links of the record form's current sighting and shows the first picture, without
-    // showing the window.
-    void Form_Load();
+    // showing the window. False (told to the user) when the links cannot be read: the viewer
+    // then writes nothing back.
+    bool Form_Load();
     // Adds a link through the open dialog; the window is shown with the new picture.
     void cmdAdd_Click();
     // Writes the links back to the sighting and releases the window.

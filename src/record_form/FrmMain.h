@@ -134,6 +134,7 @@ private:
 
     // The image links of the sighting shown and their viewer (FrmMainImages.cpp).
     void UpdateImageButtons();
+    // The viewer of the sighting shown, loaded when need be; none when its links cannot be read.
     FrmViewer* loadViewer();
     void cmdAddImage_Click();
     void cmdViewImages_Click();

@@ -15,7 +15,10 @@ void FrmMain::UpdateImageButtons() {
 FrmViewer* FrmMain::loadViewer() {
     if (!m_viewer || m_viewer->unloaded()) {
         m_viewer = new FrmViewer(m_program, this);
-        m_viewer->Form_Load();
+        if (!m_viewer->Form_Load()) {
+            m_viewer->unload();
+            m_viewer = nullptr;
+        }
     }
     return m_viewer;
 }
@@ -30,6 +33,9 @@ void FrmMain::cmdAddImage_Click() {
         return;
     }
     FrmViewer* viewer = loadViewer();
+    if (!viewer) {
+        return;
+    }
     viewer->blnAddMode = true;
     viewer->cmdAdd_Click();
 }
@@ -39,6 +45,9 @@ void FrmMain::cmdViewImages_Click() {
         return;
     }
     FrmViewer* viewer = loadViewer();
+    if (!viewer) {
+        return;
+    }
     viewer->show();
     viewer->raise();
     viewer->activateWindow();

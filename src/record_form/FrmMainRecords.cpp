@@ -41,7 +41,11 @@ bool FrmMain::UpdateTotalSightings(bool bSaveFirst) {
 }
 
 bool FrmMain::CommonNameEntered() {
-    if (!txtCommonName->text().isEmpty()) {
+    // A record that could not be read (the file failed meanwhile) shows nothing to check: the
+    // next move reads the list again.
+    const Recordset* records = Data1.recordset();
+    const bool shown = Data1.adding() || (records && records->isOpen() && records->valuesRead());
+    if (!txtCommonName->text().isEmpty() || !shown) {
         return true;
     }
     m_program.dialogs.msgBox(QStringLiteral("A Common Name must be entered."),

@@ -134,6 +134,10 @@ void FrmStatistics::GatherStatistics() {
         fillLists(progress);
     }
     restoreMainForm();
+    // Lists that could not be counted are never printed or saved as if they were the counts.
+    m_counted = !error;
+    cmdSave->setEnabled(m_counted);
+    cmdPrint->setEnabled(m_counted);
     if (error) {
         m_program.dialogs.msgBox(
             QStringLiteral("Error Number %1:\n%2").arg(error.number).arg(error.description),
@@ -180,7 +184,7 @@ void FrmStatistics::cmdRefresh_Click() {
     }
     GatherStatistics();
     for (QPushButton* button : {cmdRefresh, cmdClose, cmdSave, cmdPrint}) {
-        button->setEnabled(true);
+        button->setEnabled(m_counted || (button != cmdSave && button != cmdPrint));
     }
 }
 

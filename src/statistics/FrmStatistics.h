@@ -55,6 +55,7 @@ private:
     StatisticsHost& m_host;
     StatisticsPass m_pass;
     QList<ListView> m_lists;
+    bool m_counted = false;  // the lists hold the counts of the last Refresh
     QLabel* lblTotal = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdPrint = nullptr;

@@ -1,5 +1,7 @@
 // Compacting and repairing the life list file, salvaging what a damaged file still holds, and
 // opening it at start-up.
+#include "FileSizeLimit.h"
+#include "FolderWatch.h"
 #include "TestPlatform.h"
 #include "database/DamageTools.h"
 
@@ -12,12 +14,12 @@
 #include "database/ShippedData.h"
 #include "output/SightingTable.h"
 
-#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QSet>
 #include <QTest>
+#include <cstring>
 
 using damage::Rows;
 using Outcome = MaintenanceReport::Outcome;
@@ -68,32 +70,6 @@ struct Salvage {
     bool run() { return !salvageLifeList(source, target, ShippedData::load(), &report); }
 };
 
-// The names in a folder that met the watched events (by default: deleted or renamed away) while
-// it is watched, from the kernel's queue of events: nothing that happened is missed.
-class FolderWatch {
-public:
-    explicit FolderWatch(const QString& folder, uint32_t events = IN_DELETE | IN_MOVED_FROM)
-        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), events);
-    }
-    ~FolderWatch() { ::close(m_fd); }
-    QStringList names() const {
-        QStringList names;
-        alignas(inotify_event) char buffer[1 << 16];
-        for (ssize_t size; (size = ::read(m_fd, buffer, sizeof buffer)) > 0;) {
-            for (char* at = buffer; at < buffer + size;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(at);
-                names.append(QFile::decodeName(event->name));
-                at += sizeof(inotify_event) + event->len;
-            }
-        }
-        return names;
-    }
-
-private:
-    int m_fd;
-};
-
 }  // namespace
 
 class TestMaintenance : public QObject {
@@ -106,6 +82,8 @@ private slots:
         QTest::newRow("garbage scratch file") << u"garbage"_s;
         // A crash after the copy was written and before it was renamed: the copy is stale.
         QTest::newRow("stale copy from a crash") << u"stale"_s;
+        // A crash while the copy was written: the engine's journal of the copy is left too.
+        QTest::newRow("copy and its journal from a crash") << u"journal"_s;
     }
     void compact() {
         QFETCH(QString, leftover);
@@ -117,6 +95,11 @@ private slots:
             QVERIFY(damage::writeGarbage(scratch, 5000));
         } else if (leftover == QLatin1String("stale")) {
             QVERIFY(QFile::copy(p.listPath(), scratch));
+        } else if (leftover == QLatin1String("journal")) {
+            QVERIFY(damage::writeGarbage(scratch, 8192, true));
+            QVERIFY(damage::writeFile(
+                scratch + u"-journal"_s,
+                QByteArray::fromHex("d9d505f920a163d7") + QByteArray(4096, '\x11')));
         }
         // Free pages to compact away, and a deleted highest Number that must never come back.
         QVERIFY(damage::execute(p.listPath(), {u"DELETE FROM \"Bird List\" WHERE Number % 3 = 0"_s,
@@ -194,6 +177,33 @@ private slots:
         QCOMPARE(p.dialogs.calls().last().title, u"Database Compacting Error"_s);
         QCOMPARE(p.dialogs.calls().last().style, mb::Exclamation | mb::OKOnly);
         QCOMPARE(p.cursor.mousePointer(), int(WaitCursor::Default));
+    }
+
+    // A file written over a full disk keeps the old one, says why, and leaves nothing behind;
+    // a write cut short halfway is no "Unknown error".
+    void aFileWrittenOnAFullDisk_data() {
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("nothing fits") << qint64(0);
+        QTest::newRow("the start fits") << qint64(4096);
+    }
+    void aFileWrittenOnAFullDisk() {
+        QFETCH(qint64, limit);
+        TestPlatform p;
+        const QString path = p.file(u"Life List.csv"_s);
+        QVERIFY(damage::writeFile(path, "the copy saved before"));
+        const QByteArray contents(100'000, 'x');
+        DbError error;
+        {
+            FileSizeLimit full(limit);
+            error = fileops::writeWhole(path, contents);
+        }
+        QCOMPARE(error.number, int(fileops::PathFileAccessError));
+        QCOMPARE(error.description, u"The file '%1' could not be written: %2"_s.arg(
+                                        path, QString::fromLocal8Bit(std::strerror(EFBIG))));
+        QCOMPARE(damage::fileBytes(path), QByteArray("the copy saved before"));
+        QCOMPARE(p.files(), QStringList{u"Life List.csv"_s});
+        QVERIFY(!fileops::writeWhole(path, contents));
+        QCOMPARE(damage::fileBytes(path), contents);
     }
 
     void aMissingFileIsReported() {

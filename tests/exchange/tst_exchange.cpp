@@ -1,4 +1,5 @@
 // Sightings brought in from an eBird download or a spreadsheet, and the life list saved as one.
+#include "FolderWatch.h"
 #include "record_form/FormFixture.h"
 
 #include "checklist/Checklist.h"
@@ -168,10 +169,15 @@ private slots:
         writeChecklist(f);
         const QString download = f.file(u"ebird.zip"_s);
         writeFile(download, zipOf(u"ebird/MyEBirdData.csv"_s, eBirdData()));
+        const QByteArray listBefore = fileBytes(f.listPath());
+        // The backup gets its name only once it is whole: a copy cut short by a crash never
+        // stands under a backup's name.
+        const FolderWatch written(f.folder(), IN_MODIFY);
         f.dialogs.type(download);
         f.dialogs.answer(mb::Yes);
         f.trigger(u"mnuImportEBird"_s);
         QCOMPARE(f.dialogs.calls().size(), 3);
+        QVERIFY(!written.names().contains(u"Old Bird List Backup(1).mdb"_s));
         const QString details = f.dialogs.calls()[1].details;
         const QStringList messages = f.takeMessages();
         QVERIFY2(messages[0].startsWith(u"Import Sightings|Add 4 species to your life list?"_s),
@@ -180,7 +186,7 @@ private slots:
         QCOMPARE(messages[1],
                  u"Import Sightings|4 species added to your life list.\n\nYour life "
                  "list as it was before is kept as \"Old Bird List Backup(1).mdb\"."_s);
-        QVERIFY(QFile::exists(f.file(u"Old Bird List Backup(1).mdb"_s)));
+        QCOMPARE(fileBytes(f.file(u"Old Bird List Backup(1).mdb"_s)), listBefore);
         // In the order first seen; the checklist's names where it has the species.
         QCOMPARE(records(f),
                  (QStringList{

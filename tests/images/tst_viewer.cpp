@@ -4,6 +4,8 @@
 #include "images/ImageLinks.h"
 #include "record_form/FormFixture.h"
 
+#include "FileSizeLimit.h"
+
 #include <QListWidget>
 #include <QScrollBar>
 
@@ -60,6 +62,7 @@ private slots:
     void viewerFitsAndScrollsThePicture();
     void linksFollowTheirSighting();
     void removedAndMissingLinks();
+    void aFailingDiskLosesNoLinks();
 };
 
 void TestViewer::linkListRoundTrips_data() {
@@ -218,6 +221,41 @@ void TestViewer::removedAndMissingLinks() {
     part<QPushButton>(f, u"cmdClose"_s)->click();
     const QVariant stored = f.stored(1, u"Images"_s);
     QVERIFY(!stored.isNull() && stored.toString().isEmpty());
+}
+
+// The disk fails while the viewer writes its links back: the engine cannot even undo its change
+// until the disk works again, and the record shown can no longer be read. Nothing stored is
+// written over meanwhile, and the form moves again once the disk works.
+void TestViewer::aFailingDiskLosesNoLinks() {
+    FormFixture f(FormFixture::birdList(300));
+    const QString kept = writePng(f, u"kept"_s, {50, 30});
+    QVERIFY(!f.program->gdbBirdList->execute(u"UPDATE \"Bird List\" SET Images = ?"_s,
+                                             {links::write({kept})}));
+    const QVariant images = f.query(u"SELECT group_concat(Images, '|') FROM \"Bird List\""_s);
+    f.press({"cmdLast"});
+    f.dialogs.type(writePng(f, u"added"_s, {60, 30}));
+    f.press({"cmdAddImage"});
+    QCOMPARE(listed(f), QStringList({u"kept"_s, u"added"_s}));
+
+    // The journal fits under the limit; the last sighting's page lies beyond it, and so do the
+    // pages the form reads next.
+    FileSizeLimit full(16384);
+    f.press({"cmdPrevious"});
+    const QStringList failed = f.takeMessages();
+    QVERIFY2(!failed.isEmpty() && failed[0].startsWith(u"Image Viewer Unloading Error|"_s),
+             qPrintable(failed.join(u" / "_s)));
+    // Links that cannot be read are not offered for changing, so none are written back.
+    f.dialogs.type(writePng(f, u"later"_s, {70, 30}));
+    f.press({"cmdAddImage"});
+    full.lift();
+    QCOMPARE(f.takeMessages(),
+             QStringList{u"Image Viewer Loading Error|Error 3021:\nNo current record."_s});
+    QVERIFY(!viewerOf(f));
+    f.press({"cmdFirst"});
+    QCOMPARE(f.takeMessages(), QStringList());
+    QCOMPARE(f.shownAt(), u"Bird 1|Record 1 "_s);
+    QCOMPARE(f.query(u"SELECT group_concat(Images, '|') FROM \"Bird List\""_s), images);
+    QCOMPARE(f.query(u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
 }
 
 QTEST_MAIN(TestViewer)

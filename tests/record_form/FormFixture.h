@@ -20,6 +20,8 @@ using Sighting = QList<std::pair<QString, QString>>;
 class FormFixture : public TestPlatform {
 public:
     FormFixture() = default;
+    // A program whose folder (and life list) is `folder`; nothing is opened yet.
+    explicit FormFixture(const QString& folder) : TestPlatform(folder) {}
     // The record form open on a life list of these sightings, or on a new life list.
     explicit FormFixture(const QList<Sighting>& sightings) {
         makeList(sightings);

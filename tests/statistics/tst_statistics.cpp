@@ -1,5 +1,6 @@
 // Lifetime statistics: the counting rules, the two orders of the lists, the text file, the
 // printed pages and the window driven from the record form.
+#include "FileSizeLimit.h"
 #include "RecordingCanvas.h"
 #include "platform/DateText.h"
 #include "record_form/FormFixture.h"
@@ -201,6 +202,27 @@ private slots:
         RecordingCanvas again;
         printStatistics(again, report, kPage);
         QCOMPARE(again.items, canvas.items);
+    }
+
+    // The disk fails while the change typed is stored first: the counting cannot read the list
+    // either, and empty lists are never printed or saved as if they were the counts.
+    void countsThatFailAreNeitherPrintedNorSaved() {
+        FormFixture f(variedList());
+        f.press({"cmdLast"});
+        f.enter(u"txtLocation"_s, u"Typed Site"_s);
+        FileSizeLimit full(16384);
+        f.press({"cmdStatistics"});
+        const QStringList failed = f.takeMessages();
+        QVERIFY2(failed.size() == 2 && failed[1].startsWith(u"Statistics Form Loading Error|"_s),
+                 qPrintable(failed.join(u" / "_s)));
+        QVERIFY(!f.enabled(u"cmdSave"_s) && !f.enabled(u"cmdPrint"_s));
+        QVERIFY(f.enabled(u"cmdRefresh"_s) && f.enabled(u"cmdClose"_s));
+        // Once the disk works again, Refresh counts the list and the counts can be kept.
+        full.lift();
+        f.click(u"cmdRefresh"_s);
+        QCOMPARE(f.takeMessages(), QStringList());
+        QCOMPARE(caption(f, u"lblTotal"_s), u"Total Sightings: 240"_s);
+        QVERIFY(f.enabled(u"cmdSave"_s) && f.enabled(u"cmdPrint"_s));
     }
 
     void theWindowCountsPrintsAndSaves() {
