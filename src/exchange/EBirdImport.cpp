@@ -28,7 +28,8 @@ int minutesOf(QStringView text) {
     int hours = text.first(colon).toInt(&hoursOk);
     const int minutes =
         text.sliced(colon + 1, std::min<qsizetype>(2, text.size() - colon - 1)).toInt(&minutesOk);
-    if (!hoursOk || !minutesOk) {
+    // Out of a day's range it is no time (and "99999999:00" would overflow the minutes).
+    if (!hoursOk || !minutesOk || hours < 0 || hours > 23 || minutes < 0 || minutes > 59) {
         return -1;
     }
     if (text.endsWith(QLatin1String("PM"), Qt::CaseInsensitive) && hours < 12) {
@@ -236,7 +237,7 @@ ImportPlan planEBirdImport(const EBirdFile& file, const Checklist* checklist,
             if (!first.details.isEmpty()) {
                 comments += u'\n' + first.details;
             }
-            record[field::Comments] = comments.left(kLongTextLimit);
+            record[field::Comments] = cutToLength(comments, kLongTextLimit);
         }
         plan.records.append(record);
     }

@@ -97,6 +97,13 @@ int columnNamed(const QStringList& heading, const QString& name) {
     return -1;
 }
 
+QString cutToLength(const QString& text, qsizetype limit) {
+    if (text.size() <= limit) {
+        return text;
+    }
+    return text.left(limit > 0 && text.at(limit - 1).isHighSurrogate() ? limit - 1 : limit);
+}
+
 QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened) {
     QStringList cut;
     const QStringList& names = lifelist::birdListFields();
@@ -108,7 +115,7 @@ QStringList fitToFields(QStringList& record, const QString& what, QStringList& s
             continue;
         }
         if (record[i].size() > limit) {
-            record[i].truncate(limit);
+            record[i] = cutToLength(record[i], limit);
             cut.append(names[i]);
             shortened.append(QStringLiteral("%1: %2").arg(what, names[i]));
         }

@@ -48,6 +48,10 @@ bool readHeadedCsv(const QString& text, QString& error,
 // The message for a file that lacks a column it needs to be read as `kind`.
 QString missingColumn(const QString& column, const QString& kind);
 
+// The first `limit` UTF-16 units of `text`, one fewer where the cut would part the two halves
+// of a character beyond the basic range.
+QString cutToLength(const QString& text, qsizetype limit);
+
 // Cuts the values of `record` that are longer than their field takes and notes each cut in
 // `shortened`, naming the sighting by `what`. Returns the fields that were cut.
 QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened);

@@ -5,6 +5,7 @@
 #include "checklist/Checklist.h"
 #include "database/Database.h"
 #include "exchange/EBirdImport.h"
+#include "exchange/Spreadsheet.h"
 #include "exchange/TaxonName.h"
 
 #include <zlib.h>
@@ -296,6 +297,37 @@ private slots:
         QCOMPARE(lines.first(), u"2000-01-02, "_s + place + u", US-PA"_s);
         QCOMPARE(lines.last(), u"%1 more sightings not listed"_s.arg(699 - (lines.size() - 1)));
         QVERIFY(record[field::Additional].size() + lines[1].size() + 1 > 32000);
+    }
+
+    // Values from hostile files: a time that is no time of day counts as none (the hours are
+    // never multiplied past an int), and a value cut to its field never parts the two halves
+    // of a character.
+    void oddValuesAreReadSafely() {
+        const auto plan = [](const QString& time, const QString& place) {
+            QString error;
+            const std::optional<EBirdFile> file =
+                readEBirdFile(kHeading +
+                                  row(u"Snow Goose"_s, u"Anser caerulescens"_s, u"US-NJ"_s, place,
+                                      u"2012-11-03"_s, time) +
+                                  row(u"Snow Goose"_s, u"Anser caerulescens"_s, u"US-NJ"_s,
+                                      u"Later Pond"_s, u"2012-11-03"_s, u"23:59"_s),
+                              error);
+            return file ? planEBirdImport(*file, nullptr, {}, {}).records : QList<QStringList>{};
+        };
+        const QList<QStringList> none = plan({}, u"Brigantine"_s);
+        QCOMPARE(none.size(), 1);
+        QCOMPARE(none[0][field::Location], u"Brigantine"_s);
+        for (const QString& time : {u"99999999:00"_s, u"24:00"_s, u"-3:15"_s, u"07:75"_s}) {
+            QCOMPARE(plan(time, u"Brigantine"_s), none);
+        }
+        const QString goose = QString(49, u'a') + QString::fromUtf8("\U0001F986 pond");
+        QCOMPARE(plan({}, goose)[0][field::Location], QString(49, u'a'));
+
+        QString error;
+        const std::optional<ImportPlan> sheet = spreadsheet::planImport(
+            u"CommonName,Location\r\nSnow Goose,"_s + goose + u"\r\n"_s, {}, error);
+        QVERIFY(sheet && sheet->records.size() == 1);
+        QCOMPARE(sheet->records[0][field::Location], QString(49, u'a'));
     }
 
     // The spreadsheet holds every field; read back into a new life list it gives the same
