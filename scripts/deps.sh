@@ -1,11 +1,11 @@
 #!/bin/sh
-# Installs the Debian packages Plovix is built and tested with, as root or through sudo.
-# Packages already present are not fetched again.
+# Installs the Debian packages Plovix is built and tested with, as root or through sudo, and any
+# further packages named as arguments. Packages already present are not fetched again.
 set -eu
 
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev zlib1g-dev fonts-liberation2
     qt6-svg-dev qt6-image-formats-plugins libwmf-dev libemf2svg-dev libfontconfig-dev
-    qt6-tools-dev qt6-tools-dev-tools"
+    qt6-tools-dev qt6-tools-dev-tools $*"
 
 missing=""
 for package in $PACKAGES; do

@@ -14,30 +14,8 @@ case "$RUNS" in
     ''|*[!0-9]*) echo "usage: sh scripts/fuzz.sh [RUNS]" >&2; exit 2 ;;
 esac
 
-sh scripts/deps.sh
-
-missing=""
-for package in clang libclang-rt-14-dev; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    case "$status" in
-        *" installed") ;;
-        *) missing="$missing $package" ;;
-    esac
-done
-if [ -n "$missing" ]; then
-    if [ "$(id -u)" -eq 0 ]; then
-        as_root=""
-    elif command -v sudo >/dev/null 2>&1; then
-        as_root="sudo"
-    else
-        echo "Installing$missing needs root: run this as root or install sudo." >&2
-        exit 1
-    fi
-    echo "Installing:$missing"
-    $as_root apt-get update -qq
-    # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y --no-install-recommends $missing
-fi
+# clang's runtime holds libFuzzer and the sanitizers.
+sh scripts/deps.sh clang libclang-rt-14-dev
 
 BUILD=build/fuzz
 cmake -S bench/fuzz -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -45,9 +23,6 @@ cmake --build "$BUILD" -j"${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:print_stacktrace=1:symbolize=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:symbolize=1"
-if [ -f bench/fuzz/lsan.supp ]; then
-    export LSAN_OPTIONS="suppressions=$(pwd)/bench/fuzz/lsan.supp:print_suppressions=0"
-fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
