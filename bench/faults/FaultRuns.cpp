@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
 #include <QThread>
 
 using namespace Qt::StringLiterals;
@@ -274,17 +275,21 @@ QString FaultRuns::judgeLeftovers(const Operation& operation) {
             name == u"Old Bird List Backup Temp.mdb") {
             continue;
         }
-        const QString output = operation.output ? QLatin1String(operation.output) : QString();
-        if (!output.isEmpty() && name.size() == output.size() + 7 &&
-            name.startsWith(output + u'.')) {
-            // Killed between the two steps that put a finished file in place: the whole new
-            // file under the temporary name it was given for the last rename.
+        // Killed in the instant between the two steps that put a finished file in place (a
+        // link under a temporary name, then the rename): the whole new file under that name.
+        // Nothing reads it; it must be whole.
+        const QString base = name.left(name.size() - 7);
+        if (name.size() > 7 && name.at(name.size() - 7) == u'.' &&
+            (base == u"registry.json" ||
+             (operation.output && base == QLatin1String(operation.output)))) {
             bool exists = false;
-            if (readAll(trial() + u'/' + name, exists) ==
-                m_done[QLatin1String(operation.name)].output) {
-                continue;
+            const QByteArray bytes = readAll(trial() + u'/' + name, exists);
+            const bool whole = base == u"registry.json"
+                                   ? !QJsonDocument::fromJson(bytes).isNull()
+                                   : bytes == m_done[QLatin1String(operation.name)].output;
+            if (!whole) {
+                problems.append(QStringLiteral("a partial file: ") + name);
             }
-            problems.append(QStringLiteral("a partial file: ") + name);
             continue;
         }
         if (name.startsWith(u"Old Bird List Backup(") && name.endsWith(u").mdb")) {
