@@ -106,8 +106,8 @@ DbError putInPlace(const Files& files) {
     return error;
 }
 
-// Removes a scratch copy and the rollback journal the engine may have left beside it: a
-// journal left by an attempt that was cut short must never be played into the next copy.
+// Removes a scratch copy and the rollback journal the engine may have left beside it when an
+// attempt was cut short: the journal goes with its copy.
 DbError removeScratch(const QString& scratch) {
     DbError error = fileops::removeFile(scratch + QStringLiteral("-journal"));
     return error ? error : fileops::removeFile(scratch);
