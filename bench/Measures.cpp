@@ -266,7 +266,7 @@ private:
             SightingTable table;
             if (readReportLayout(m_layoutFile, layout) ||
                 SightingTable::read(*m_program.gdbBirdList, layout.sortOrder(), table,
-                                    layout.fieldsRead())) {
+                                    layout.fieldsRead(), layout.groups.size())) {
                 fail(u"the layout or the list could not be read"_s);
                 return;
             }

@@ -1,6 +1,7 @@
 #include "app/MDatabase.h"
 
 #include "app/Program.h"
+#include "database/FileOps.h"
 #include "database/Maintenance.h"
 #include "database/OpenLifeList.h"
 
@@ -93,6 +94,18 @@ bool openBirdListDatabase(Program& program) {
                 return false;
             }
             continue;
+        }
+        // A repair writes the file and its folder: asking again and again would not help.
+        const QString path = program.birdListPath();
+        if (fileops::isReadOnly(path) || fileops::isReadOnly(program.app.path)) {
+            program.dialogs.msgBox(
+                QStringLiteral("There was an error in opening the Plovix database:\n%1\n\n"
+                               "It cannot be repaired while it is read-only. Make the file "
+                               "'%2' and its folder writable (in your file manager's "
+                               "Properties, Permissions), then start %3 again.")
+                    .arg(error.description, path, program.app.title),
+                mb::Exclamation | mb::OKOnly, QStringLiteral("Application Startup Error"));
+            return false;
         }
         const int answer = program.dialogs.msgBox(
             QStringLiteral("There was an error in opening the Plovix database:\n%1\n\n"

@@ -182,9 +182,19 @@ MaintenanceReport repairLifeList(const QString& folder, const QString& strName) 
         return failed(error);
     }
     MaintenanceReport report;
-    // A numbered backup of the file as it is, with its rollback journal if one was left.
+    // A numbered backup of the file as it is, with its rollback journal if one was left. A
+    // repair may leave out what it cannot read: it is never made without one.
     report.backupNumber = freeBackupNumber(folder, strName);
-    if (report.backupNumber) {
+    if (report.backupNumber == 0) {
+        return failed({DbError::General,
+                       QStringLiteral("No backup copy of your life list can be made: the backups "
+                                      "1 to %1 of \"Old %2 Backup(n).mdb\" all exist. Move some "
+                                      "of them away and repair again.\n\nYour life list has not "
+                                      "been changed.")
+                           .arg(kMaxBackups)
+                           .arg(strName)});
+    }
+    {
         const QString backup = backupPath(folder, strName, report.backupNumber);
         const QString scratch = backupScratch(folder, strName);
         const QString journal = files.database + QStringLiteral("-journal");

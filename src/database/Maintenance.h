@@ -10,7 +10,7 @@ struct MaintenanceReport {
     enum class Outcome { Done, Missing, Failed };
     Outcome outcome = Outcome::Done;
     DbError error;          // why it failed
-    int backupNumber = 0;   // the backup a repair made; 0 when every number was taken
+    int backupNumber = 0;   // the backup a repair made
     SalvageReport salvage;  // what a repair saved
 };
 
@@ -19,7 +19,7 @@ struct MaintenanceReport {
 MaintenanceReport compactLifeList(const QString& folder, const QString& strName);
 
 // Keeps a numbered backup of the closed life list, then rebuilds it from every readable row
-// and puts the rebuilt copy in its place.
+// and puts the rebuilt copy in its place. With every backup number taken nothing is done.
 MaintenanceReport repairLifeList(const QString& folder, const QString& strName);
 
 // The first free backup number from 1 to 500, or 0 when all 500 backups exist.

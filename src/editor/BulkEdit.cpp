@@ -37,11 +37,12 @@ QString matches(const QString& field) {
     return QStringLiteral("plovix_fold(%1) = ?").arg(quoteIdentifier(field));
 }
 
-// Sets the field of every sighting that carries `oldFolded` to `text`.
-Statement updateSightings(const QString& field, const QString& text, const QString& oldFolded) {
-    return {QStringLiteral("UPDATE OR IGNORE %1 SET %2 = ? WHERE %3")
+// Sets the field of every sighting that carries `oldFolded`, or `alsoFolded`, to `text`.
+Statement updateSightings(const QString& field, const QString& text, const QString& oldFolded,
+                          const QString& alsoFolded) {
+    return {QStringLiteral("UPDATE OR IGNORE %1 SET %2 = ? WHERE %3 OR %3")
                 .arg(quoteIdentifier(lifelist::kBirdList), quoteIdentifier(field), matches(field)),
-            {text, oldFolded}};
+            {text, oldFolded, alsoFolded}};
 }
 
 // Of the rows whose `field` is `folded` (and that agree on `sameField`, when given), keeps the
@@ -137,7 +138,8 @@ DbError rename(Database& database, Field field, const QString& oldText, const QS
         case Field::Location:
             break;
     }
-    statements.append(updateSightings(name, newText, oldFolded));
+    // The sightings of an entry it merges into take the new spelling too, as its row did.
+    statements.append(updateSightings(name, newText, oldFolded, newFolded));
     return database.executeAll(statements);
 }
 
@@ -158,7 +160,7 @@ DbError remove(Database& database, Field field, const QString& oldText) {
                  .arg(quoteIdentifier(lifelist::kBirdList), matches(name)),
              {oldFolded}});
     } else {
-        statements.append(updateSightings(name, QStringLiteral(""), oldFolded));
+        statements.append(updateSightings(name, QStringLiteral(""), oldFolded, oldFolded));
     }
     return database.executeAll(statements);
 }

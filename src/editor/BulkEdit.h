@@ -28,7 +28,8 @@ QStringList entries(Database& database, Field field, DbError& error);
 
 // Renames `oldText` to `newText` in the sightings and in the lookup table. An entry that
 // already exists under the new text (ignoring case) takes the renamed one in: one entry
-// remains, spelled as typed. Renaming an order moves its families along.
+// remains, spelled as typed, and every sighting of either entry carries that spelling. Renaming
+// an order moves its families along.
 DbError rename(Database& database, Field field, const QString& oldText, const QString& newText);
 
 // Empties the field (an empty text) in every sighting that carries `oldText` and removes the

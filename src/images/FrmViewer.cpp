@@ -163,7 +163,8 @@ bool FrmViewer::Form_Load() {
         m_sighting = records->bookmark();
         stored = nullToEmpty(value);
     }
-    List1->addItems(links::read(stored));
+    m_linksRead = links::read(stored);
+    List1->addItems(m_linksRead);
     ShowImage(List1->count() > 0 ? 0 : -1);
     return true;
 }
@@ -192,7 +193,10 @@ void FrmViewer::cmdAdd_Click() {
 }
 
 void FrmViewer::cmdDelete_Click() {
-    const int idx = List1->currentRow();
+    // The link selected: a Ctrl+click on the highlighted link leaves it current but selects
+    // nothing.
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    const int idx = selected.isEmpty() ? -1 : List1->row(selected.first());
     if (idx < 0) {
         m_program.dialogs.msgBox(QStringLiteral("Please select an image link to delete."),
                                  mb::Exclamation | mb::OKOnly, QStringLiteral("No Link Selected"));
@@ -307,17 +311,16 @@ void FrmViewer::unload() {
 
 void FrmViewer::Form_Unload() {
     formPosition(this, true, *m_program.gobjSettings);
-    const QString stored = links::write([this] {
-        QStringList paths;
-        for (int i = 0; i < List1->count(); ++i) {
-            paths.append(List1->item(i)->text());
-        }
-        return paths;
-    }());
+    QStringList paths;
+    for (int i = 0; i < List1->count(); ++i) {
+        paths.append(List1->item(i)->text());
+    }
     Recordset* records = m_program.grsBirdList.get();
-    if (!m_sighting.isValid() || !records || !records->isOpen()) {
+    // The stored value stays as it is, however it was written, unless the links changed.
+    if (!m_sighting.isValid() || !records || !records->isOpen() || paths == m_linksRead) {
         return;
     }
+    const QString stored = links::write(paths);
     DbError error;
     if (records->bookmark() == m_sighting && records->editMode() == Recordset::EditMode::None) {
         // The record form still shows the sighting: it sees the links at once.
@@ -327,6 +330,8 @@ void FrmViewer::Form_Unload() {
         }
         if (error) {
             records->cancelUpdate();
+        } else {
+            emit linksStored();
         }
     } else if (m_program.gdbBirdList) {
         error = m_program.gdbBirdList->execute(

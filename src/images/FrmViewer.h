@@ -38,6 +38,10 @@ public:
     // Set when the viewer was loaded only to add a link: a cancelled Add then closes it.
     bool blnAddMode = false;
 
+signals:
+    // The links were written back to the sighting shown on the record form.
+    void linksStored();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -61,7 +65,8 @@ private:
 
     Program& m_program;
     WorkArea m_area;
-    QVariant m_sighting;  // the bookmark of the sighting the links belong to
+    QVariant m_sighting;      // the bookmark of the sighting the links belong to
+    QStringList m_linksRead;  // as they were read: a list nobody changed is not written back
     QSize m_formTwips;
     QSize m_frameMargins;  // the window frame's share of the window's size
     bool m_unloaded = false;

@@ -4,7 +4,10 @@ namespace links {
 
 QStringList read(const QString& stored) {
     QStringList paths = stored.split(QLatin1Char(','));
-    paths.removeLast();  // what follows the last comma, or the whole text when there is none
+    // What follows the last comma: nothing when the value ends in one, as the program writes it.
+    if (paths.last().isEmpty()) {
+        paths.removeLast();
+    }
     return paths;
 }
 

@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // The picture files linked to a sighting, as its Images field stores them: every path followed
-// by one comma, with no quoting. Text after the last comma is not a link; two commas in a row
-// make an empty link. An empty text, or Null, is no links.
+// by one comma, with no quoting. Two commas in a row make an empty link. Text after the last
+// comma is a link too when it is not empty: a value typed by hand or imported from a
+// spreadsheet may leave out the last comma. An empty text, or Null, is no links.
 namespace links {
 
 QStringList read(const QString& stored);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -12,6 +13,26 @@ namespace {
 
 // Enough of the start of a file to tell a metafile.
 constexpr qint64 kHeadBytes = 64;
+constexpr qint64 kMiB = qint64(1) << 20;
+// A picture read takes four bytes a pixel, and as much again once it is on the screen.
+constexpr qint64 kBytesPerPixel = 4;
+constexpr qint64 kCopies = 2;
+
+// The memory the system could give without swapping, in bytes; -1 when it does not say.
+qint64 freeMemory() {
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    if (!meminfo.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return -1;
+    }
+    for (QByteArray line = meminfo.readLine(); !line.isEmpty(); line = meminfo.readLine()) {
+        if (line.startsWith("MemAvailable:")) {
+            bool ok = false;
+            const qint64 kib = line.mid(13).trimmed().split(' ').value(0).toLongLong(&ok);
+            return ok ? kib * 1024 : -1;
+        }
+    }
+    return -1;
+}
 
 LoadedPicture failure(int errorNumber, const QString& reason = {}) {
     LoadedPicture picture;
@@ -22,6 +43,9 @@ LoadedPicture failure(int errorNumber, const QString& reason = {}) {
             break;
         case kFileAccessError:
             picture.description = u"Path/File access error"_s;
+            break;
+        case kOutOfMemory:
+            picture.description = u"Out of memory"_s;
             break;
         default:
             picture.description = u"Invalid picture"_s;
@@ -41,7 +65,7 @@ LoadedPicture success(QImage image) {
 
 }  // namespace
 
-LoadedPicture loadPicture(const QString& path, double dpiX, double dpiY) {
+LoadedPicture loadPicture(const QString& path, double dpiX, double dpiY, qint64 largest) {
     if (path.isEmpty() || !QFileInfo::exists(path)) {
         return failure(kFileNotFound);
     }
@@ -61,15 +85,42 @@ LoadedPicture loadPicture(const QString& path, double dpiX, double dpiY) {
         }
         QString reason;
         QImage image = renderMetafile(data, dpiX, dpiY, &reason);
-        return image.isNull() ? failure(kInvalidPicture, reason) : success(std::move(image));
+        if (image.isNull()) {
+            return failure(
+                kInvalidPicture,
+                (reason.isEmpty() ? u"the metafile cannot be drawn"_s : reason) + u": "_s + path);
+        }
+        return success(std::move(image));
     }
 
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
+    // The size is known before the pixels are read: a picture too large for memory is refused
+    // then. The reader's own limit, far below what cameras make today, is raised to the same.
+    const QSize size = reader.size();
+    if (size.isValid()) {
+        const qint64 free = freeMemory();
+        const qint64 room = free < 0 ? largest : std::min(largest, free / kCopies);
+        const qint64 needed = qint64(size.width()) * size.height() * kBytesPerPixel;
+        if (needed > room) {
+            const QLocale locale;
+            return failure(kOutOfMemory,
+                           u"the picture, %1 × %2 pixels, is too large to show: it would take "
+                           "%3 MB of memory, and %4 MB can be spared: %5"_s.arg(size.width())
+                               .arg(size.height())
+                               .arg(locale.toString((needed + kMiB - 1) / kMiB),
+                                    locale.toString(room / kMiB), path));
+        }
+    }
+    QImageReader::setAllocationLimit(int(std::min<qint64>(largest / kMiB + 1, INT_MAX)));
     QImage image = reader.read();
     if (image.isNull()) {
-        return failure(kInvalidPicture, reader.errorString());
+        const bool unknown = reader.error() == QImageReader::UnsupportedFormatError;
+        return failure(kInvalidPicture,
+                       unknown ? u"the file is not a picture of a kind Plovix can show: "_s + path
+                               : u"the file is damaged or cut short (%1): %2"_s.arg(
+                                     reader.errorString(), path));
     }
     return success(std::move(image));
 }

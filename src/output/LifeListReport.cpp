@@ -21,7 +21,7 @@ ReportError LifeListReport::load(Program& program) {
         return {closed.number, closed.description};
     }
     if (DbError error = SightingTable::read(*program.gdbBirdList, m_layout.sortOrder(), m_table,
-                                            m_layout.fieldsRead())) {
+                                            m_layout.fieldsRead(), m_layout.groups.size())) {
         return {error.number, error.description};
     }
     m_values.title = QStringLiteral("Bird Sightings Life List for ") + program.gstrUserName;

@@ -21,6 +21,21 @@ constexpr Paper kPapers[] = {
     {"Letter", 612, 792},    {"Legal", 612, 1008},   {"Executive", 522, 756},
 };
 
+// What a layout may hold. A real one is a few kilobytes; these keep a damaged or hostile file
+// from taking the program's time and memory.
+constexpr qint64 kLargestFile = 1 << 20;  // bytes
+constexpr qsizetype kLongestLine = 4000;  // characters
+constexpr qsizetype kLongestText = 1000;
+constexpr qsizetype kMostColumns = 50;
+constexpr qsizetype kMostGroups = 10;
+constexpr qsizetype kMostSortFields = 15;
+constexpr double kSmallestFont = 1;  // points
+constexpr double kLargestFont = 200;
+constexpr double kNarrowestColumn = 0.01;  // of the printable width
+// A line of text is at most this many times its font's size high.
+constexpr double kLineSpacing = 1.5;
+constexpr double kRuleHeight = 120;  // twips, with the space around it
+
 // The values every text of the page may use; groups and columns add their own.
 const QStringList kPageValues = {QStringLiteral("Title"), QStringLiteral("CompanyTag"),
                                  QStringLiteral("PrintDate"), QStringLiteral("Page"),
@@ -79,6 +94,9 @@ ReportPiece::Align Parser::align(const QString& text) const {
 }
 
 QString Parser::checkedText(const QString& text, const QStringList& extraValues) const {
+    if (text.size() > kLongestText) {
+        throw Mistake{QStringLiteral("a text of more than %1 characters").arg(kLongestText)};
+    }
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] != u'{') {
             continue;
@@ -175,8 +193,10 @@ void Parser::parseLine(const QString& text) {
                 throw Mistake{QStringLiteral("'%1' is not bold or italic").arg(style)};
             }
         }
-        if (font.points <= 0) {
-            throw Mistake{QStringLiteral("a font needs a size above 0")};
+        if (!(font.points >= kSmallestFont && font.points <= kLargestFont)) {
+            throw Mistake{QStringLiteral("a font's size is from %1 to %2 points")
+                              .arg(kSmallestFont)
+                              .arg(kLargestFont)};
         }
         m_layout.fonts.insert(name, font);
     } else if (keyword == u"header" || keyword == u"footer") {
@@ -197,8 +217,15 @@ void Parser::parseLine(const QString& text) {
         if (!match.hasMatch()) {
             throw Mistake{QStringLiteral("'%1' is not a width such as 20%").arg(width)};
         }
+        if (m_layout.columns.size() >= kMostColumns) {
+            throw Mistake{QStringLiteral("more than %1 columns").arg(kMostColumns)};
+        }
         ReportColumn column;
         column.width = LayoutLine::number(match.captured(1), QStringLiteral("a width")) / 100;
+        if (column.width < kNarrowestColumn) {
+            throw Mistake{
+                QStringLiteral("a column is at least %1% wide").arg(kNarrowestColumn * 100)};
+        }
         column.align = align(word(QStringLiteral("left, center or right")));
         column.heading = checkedText(quoted(QStringLiteral("the column's heading")), {});
         QStringList fields = lifelist::birdListFields();
@@ -208,8 +235,14 @@ void Parser::parseLine(const QString& text) {
     } else if (keyword == u"sort") {
         while (!atEnd()) {
             m_layout.sortFields.append(field());
+            if (m_layout.sortFields.size() > kMostSortFields) {
+                throw Mistake{QStringLiteral("more than %1 sort fields").arg(kMostSortFields)};
+            }
         }
     } else if (keyword == u"group") {
+        if (m_layout.groups.size() >= kMostGroups) {
+            throw Mistake{QStringLiteral("more than %1 group lines").arg(kMostGroups)};
+        }
         ReportGroup group;
         group.field = field();
         group.line = line({QStringLiteral("Value"), QStringLiteral("Count")}, &group.blank);
@@ -241,6 +274,29 @@ void Parser::finish() {
     if (m.left() + m.right() >= paper.width() || m.top() + m.bottom() >= paper.height()) {
         throw Mistake{QStringLiteral("the margins leave no room on the page")};
     }
+    // Every page has room for a sighting's line under all its group headings.
+    const auto height = [this](const ReportLine& line) {
+        return line.rule ? kRuleHeight
+                         : m_layout.fonts.value(line.font).points * kTwipsPerPoint * kLineSpacing;
+    };
+    const auto textHeight = [this](const QString& font) {
+        return font.isEmpty() ? 0
+                              : m_layout.fonts.value(font).points * kTwipsPerPoint * kLineSpacing;
+    };
+    double needed = textHeight(m_layout.headingsFont) + textHeight(m_layout.rowsFont);
+    for (const QList<ReportLine>* lines : {&m_layout.header, &m_layout.footer}) {
+        for (const ReportLine& line : *lines) {
+            needed += height(line);
+        }
+    }
+    for (const ReportGroup& group : m_layout.groups) {
+        needed += height(group.line) + kRuleHeight;
+    }
+    if (needed > paper.height() - m.top() - m.bottom()) {
+        throw Mistake{
+            QStringLiteral("the header, footer, headings and groups leave no room for "
+                           "the sightings on the page")};
+    }
 }
 
 }  // namespace
@@ -255,6 +311,7 @@ QStringList ReportLayout::sortOrder() const {
 
 QStringList ReportLayout::fieldsRead() const {
     QStringList fields = sortOrder();
+    fields.removeDuplicates();
     for (const ReportColumn& column : columns) {
         fillIn(column.text, [&fields](const QString& name) {
             if (!fields.contains(name)) {
@@ -291,13 +348,18 @@ QString fillIn(const QString& text, const std::function<QString(const QString&)>
 ReportError parseReportLayout(const QString& fileName, const QString& text, ReportLayout& layout) {
     layout = ReportLayout{};
     Parser parser(layout);
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    qsizetype number = 0;
+    for (const QStringView line : QStringView(text).tokenize(u'\n')) {
+        ++number;
         try {
-            parser.parseLine(lines[i]);
+            if (line.size() > kLongestLine) {
+                throw Mistake{
+                    QStringLiteral("a line of more than %1 characters").arg(kLongestLine)};
+            }
+            parser.parseLine(line.toString());
         } catch (const Mistake& mistake) {
             return {ReportError::kLayoutInvalid,
-                    QStringLiteral("%1, line %2: %3").arg(fileName).arg(i + 1).arg(mistake.what)};
+                    QStringLiteral("%1, line %2: %3").arg(fileName).arg(number).arg(mistake.what)};
         }
     }
     try {
@@ -313,9 +375,18 @@ ReportError readReportLayout(const QString& path, ReportLayout& layout) {
     if (!file.open(QIODevice::ReadOnly)) {
         return {ReportError::kLayoutNotFound, file.errorString()};
     }
-    const QByteArray bytes = file.readAll();
+    // No more than a layout can be is read.
+    const QByteArray bytes = file.read(kLargestFile + 1);
     if (file.error() != QFileDevice::NoError) {
         return {ReportError::kLayoutNotFound, file.errorString()};
     }
-    return parseReportLayout(QFileInfo(path).fileName(), QString::fromUtf8(bytes), layout);
+    const QString name = QFileInfo(path).fileName();
+    if (bytes.size() > kLargestFile) {
+        return {ReportError::kLayoutInvalid,
+                QStringLiteral("%1, line %2: the file passes %3 KB there; a layout takes a few")
+                    .arg(name)
+                    .arg(bytes.count('\n') + 1)
+                    .arg(kLargestFile / 1024)};
+    }
+    return parseReportLayout(name, QString::fromUtf8(bytes), layout);
 }

@@ -44,7 +44,10 @@ private:
                  const std::function<QString(const QString&)>& valueOf);
     QStringList wrap(const QString& text, double width);
     WrappedRow wrapCells(const QStringList& texts, const QString& font);
-    double placeCells(ReportPage& page, const WrappedRow& row, const QString& font, double y);
+    // Places the lines `from` to `to` (not included) of every column at `y`; returns their
+    // height.
+    double placeCells(ReportPage& page, const WrappedRow& row, const QString& font, double y,
+                      qsizetype from = 0, qsizetype to = -1);
     QStringList headings(int number, int count) const;
     void placeHeaderAndFooter(ReportPage& page, int number, int count);
     QString pageValue(const QString& name, int number, int count) const;
@@ -103,19 +106,15 @@ QStringList Builder::wrap(const QString& text, double width) {
         QString current;
         TextWidths::Estimate estimate;
         // A word that starts a line; a word wider than the column is broken where it reaches
-        // the edge.
+        // the edge, one line's length at a time.
         const auto startLine = [&](QStringView word) {
+            for (qsizetype fits = m_widths.fitting(word, width); fits < word.size();
+                 fits = m_widths.fitting(word, width)) {
+                lines.append(word.first(fits).toString());
+                word = word.sliced(fits);
+            }
             current = word.toString();
             estimate = m_widths.of(current);
-            while (current.size() > 1 && !m_widths.fits(current, estimate, width)) {
-                qsizetype fits = current.size() - 1;
-                while (fits > 1 && m_canvas.textWidth(current.left(fits)) > width) {
-                    --fits;
-                }
-                lines.append(current.left(fits));
-                current.remove(0, fits);
-                estimate = m_widths.of(current);
-            }
         };
         for (const QStringView word : paragraph.tokenize(u' ', Qt::SkipEmptyParts)) {
             if (current.isEmpty()) {
@@ -149,14 +148,16 @@ WrappedRow Builder::wrapCells(const QStringList& texts, const QString& font) {
     return row;
 }
 
-double Builder::placeCells(ReportPage& page, const WrappedRow& row, const QString& font, double y) {
+double Builder::placeCells(ReportPage& page, const WrappedRow& row, const QString& font, double y,
+                           qsizetype from, qsizetype to) {
     const double height = lineHeight(font);
     double left = 0;
     qsizetype lines = 1;
     for (qsizetype i = 0; i < row.size(); ++i) {
         const ReportColumn& column = m_layout.columns[i];
         const double room = column.width * m_width - kColumnPadding;
-        for (qsizetype n = 0; n < row[i].size(); ++n) {
+        const qsizetype end = to < 0 ? row[i].size() : std::min(to, row[i].size());
+        for (qsizetype n = from; n < end; ++n) {
             const QString& text = row[i][n];
             if (text.isEmpty()) {
                 continue;
@@ -166,9 +167,9 @@ double Builder::placeCells(ReportPage& page, const WrappedRow& row, const QStrin
                              : column.align == ReportPiece::Center
                                  ? left + (room - m_canvas.textWidth(text)) / 2
                                  : left + room - m_canvas.textWidth(text);
-            page.append({false, font, x, y + double(n) * height, text});
+            page.append({false, font, x, y + double(n - from) * height, text});
         }
-        lines = std::max(lines, row[i].size());
+        lines = std::max(lines, end - from);
         left += column.width * m_width;
     }
     return double(lines) * height;
@@ -228,7 +229,7 @@ int Builder::changeLevel(qsizetype row) const {
     }
     for (int level = 0; level < m_groupFields.size(); ++level) {
         const int field = m_groupFields[level];
-        if (m_table.value(row, field) != m_table.value(row - 1, field)) {
+        if (!SightingTable::sameGroup(m_table.row(row)[field], m_table.row(row - 1)[field])) {
             return level;
         }
     }
@@ -269,7 +270,12 @@ QList<ReportPage> Builder::run() {
         bottom -= heightOf(line);
     }
     const double rowHeight = lineHeight(m_layout.rowsFont);
-    const auto fitLines = qsizetype(std::max(1.0, (bottom - top) / rowHeight));
+    // The whole lines of a row that fit between `y` and the footer; one at the top of a page,
+    // whatever the layout leaves, so that the report always ends.
+    const auto linesFitting = [&](double y) {
+        const auto lines = qsizetype((bottom - y) / rowHeight + 1e-9);
+        return y <= top ? std::max<qsizetype>(lines, 1) : std::max<qsizetype>(lines, 0);
+    };
 
     const QList<QList<qsizetype>> counts = groupCounts();
     // The fields by name, and for a column that shows one field and nothing else, that field.
@@ -298,22 +304,24 @@ QList<ReportPage> Builder::run() {
             texts.append(wholeField[c] >= 0 ? sighting[wholeField[c]]
                                             : fillIn(m_layout.columns[c].text, valueOf));
         }
-        WrappedRow cells = wrapCells(texts, m_layout.rowsFont);
+        const WrappedRow cells = wrapCells(texts, m_layout.rowsFont);
         qsizetype lines = 1;
-        for (QStringList& column : cells) {
-            // A row never runs past a page: what does not fit on a whole page is left out.
-            if (column.size() > fitLines) {
-                column.resize(fitLines);
-            }
+        for (const QStringList& column : cells) {
             lines = std::max(lines, column.size());
         }
-        double needed = double(lines) * rowHeight;
+        double headings = 0;
         for (int g = level; g < m_groupFields.size(); ++g) {
-            needed += kGroupSpace + heightOf(m_layout.groups[g].line);
+            headings += kGroupSpace + heightOf(m_layout.groups[g].line);
         }
-        if (y + needed > bottom && y > top) {
-            pages.append(ReportPage());
-            y = top;
+        // A row that does not fit the rest of the page starts the next one; a row taller than
+        // a page starts where it is, when its headings and a line of it fit there, and goes on
+        // over as many pages as it needs. Group headings are never left without a line.
+        if (y > top && y + headings + double(lines) * rowHeight > bottom) {
+            const bool tallerThanAPage = top + headings + double(lines) * rowHeight > bottom;
+            if (!tallerThanAPage || linesFitting(y + headings) == 0) {
+                pages.append(ReportPage());
+                y = top;
+            }
         }
         for (int g = level; g < m_groupFields.size(); ++g) {
             const ReportGroup& group = m_layout.groups[g];
@@ -331,7 +339,15 @@ QList<ReportPage> Builder::run() {
                 return pageValue(name, 0, 0);
             });
         }
-        y += placeCells(pages.last(), cells, m_layout.rowsFont, y);
+        for (qsizetype from = 0; from < lines;) {
+            const qsizetype to = std::min(lines, from + linesFitting(y));
+            y += placeCells(pages.last(), cells, m_layout.rowsFont, y, from, to);
+            from = to;
+            if (from < lines) {
+                pages.append(ReportPage());
+                y = top;
+            }
+        }
     }
     for (qsizetype i = 0; i < pages.size(); ++i) {
         placeHeaderAndFooter(pages[i], int(i + 1), int(pages.size()));

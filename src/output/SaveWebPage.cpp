@@ -15,8 +15,8 @@ DbError writeWebPage(Program& program) {
         return DbError::objectClosed();
     }
     SightingTable table;
-    if (DbError error =
-            SightingTable::read(*program.gdbBirdList, webPageOrder(), table, webPageFields())) {
+    if (DbError error = SightingTable::read(*program.gdbBirdList, webPageOrder(), table,
+                                            webPageFields(), webPageGroups())) {
         return error;
     }
     const WebPageTexts texts{program.gstrUserName, datetext::shortDate(program.clock.today()),

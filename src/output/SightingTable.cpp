@@ -1,6 +1,7 @@
 #include "output/SightingTable.h"
 
 #include "database/Database.h"
+#include "database/LikePattern.h"
 #include "database/Schema.h"
 #include "database/TextRows.h"
 #include "platform/Collation.h"
@@ -10,8 +11,12 @@
 #include <numeric>
 #include <optional>
 
+bool SightingTable::sameGroup(const QString& a, const QString& b) {
+    return a == b || foldCase(a) == foldCase(b);
+}
+
 DbError SightingTable::read(Database& db, const QStringList& sortFields, SightingTable& table,
-                            const QStringList& fields) {
+                            const QStringList& fields, qsizetype grouped) {
     if (!db.isOpen()) {
         return DbError::objectClosed();
     }
@@ -27,9 +32,11 @@ DbError SightingTable::read(Database& db, const QStringList& sortFields, Sightin
     }
 
     QList<int> columns;
-    for (const QString& field : sortFields) {
-        if (const int column = table.fieldIndex(field); column >= 0) {
+    std::vector<bool> folded;
+    for (qsizetype i = 0; i < sortFields.size(); ++i) {
+        if (const int column = table.fieldIndex(sortFields[i]); column >= 0) {
             columns.append(column);
+            folded.push_back(i < grouped);
         }
     }
     if (columns.isEmpty()) {
@@ -37,9 +44,11 @@ DbError SightingTable::read(Database& db, const QStringList& sortFields, Sightin
     }
     // Each column's distinct values are numbered, and a value's key is worked out the first
     // time two rows are compared on it: the later columns only break ties. Rows already come in
-    // Number order, which a stable sort keeps among equal keys.
+    // Number order, which a stable sort keeps among equal keys. In a grouping column the
+    // spellings of one value share the number of the first met, and so its key.
     struct Column {
         QHash<QString, int> numbers;
+        QHash<QString, int> foldedNumbers;
         std::vector<std::optional<collation::Key>> keys;
         std::vector<QString> values;
     };
@@ -56,9 +65,21 @@ DbError SightingTable::read(Database& db, const QStringList& sortFields, Sightin
             const QString& value = table.m_rows[qsizetype(r)][columns[qsizetype(c)]];
             auto found = column.numbers.constFind(value);
             if (found == column.numbers.cend()) {
-                found = column.numbers.insert(value, int(column.values.size()));
-                column.values.push_back(value);
-                column.keys.emplace_back();
+                int number = int(column.values.size());
+                if (folded[c]) {
+                    const QString key = foldCase(value);
+                    const auto spelled = column.foldedNumbers.constFind(key);
+                    if (spelled != column.foldedNumbers.cend()) {
+                        number = *spelled;
+                    } else {
+                        column.foldedNumbers.insert(key, number);
+                    }
+                }
+                found = column.numbers.insert(value, number);
+                if (number == int(column.values.size())) {
+                    column.values.push_back(value);
+                    column.keys.emplace_back();
+                }
             }
             numbered[r * count + c] = *found;
         }

@@ -2,6 +2,7 @@
 
 #include "platform/PrintCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -103,4 +104,32 @@ bool TextWidths::fits(QStringView text, const Estimate& estimate, double room) c
         return false;
     }
     return m_canvas.textWidth(text.toString()) <= room;
+}
+
+qsizetype TextWidths::fitting(QStringView text, double room) {
+    const auto startFits = [&](qsizetype length) { return fits(text.first(length), room); };
+    // Lengths known to fit and known not to; the first found by doubling, then the gap halved.
+    qsizetype fit = 0;
+    qsizetype over = text.size() + 1;
+    for (qsizetype length = 1; length < over;) {
+        if (!startFits(length)) {
+            over = length;
+            break;
+        }
+        fit = length;
+        if (length == text.size()) {
+            break;
+        }
+        length = std::min(2 * length, text.size());
+    }
+    while (over - fit > 1) {
+        const qsizetype middle = fit + (over - fit) / 2;
+        (startFits(middle) ? fit : over) = middle;
+    }
+    fit = std::max<qsizetype>(fit, 1);
+    // A character beyond the basic plane stays whole.
+    if (fit < text.size() && text[fit - 1].isHighSurrogate()) {
+        fit += fit == 1 ? 1 : -1;
+    }
+    return fit;
 }

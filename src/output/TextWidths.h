@@ -35,6 +35,11 @@ public:
     // Whether `text`, as estimated, fits in `room`.
     bool fits(QStringView text, const Estimate& estimate, double room) const;
     bool fits(QStringView text, double room) { return fits(text, of(text), room); }
+    // The length of the longest start of `text` that fits in `room`, at least one character
+    // (two for a character beyond the basic plane, whose halves are never parted). Only starts
+    // up to twice that length are looked at, so breaking a long word costs time in proportion
+    // to its length, not to its square.
+    qsizetype fitting(QStringView text, double room);
 
 private:
     static constexpr char16_t kLetters = 0x100;

@@ -193,14 +193,14 @@ QByteArray webPage(const SightingTable& table, const WebPageTexts& texts) {
     qint64 total = 0;
     for (qsizetype row = 0; row < table.size(); ++row) {
         const QString& rowOrder = table.row(row)[order];
-        if (rowOrder != currentOrder) {
+        if (!SightingTable::sameGroup(rowOrder, currentOrder)) {
             currentOrder = rowOrder;
             const qint64 count = orderCounts.value(foldCase(rowOrder));
             total += count;
             page.WriteOrderRow(rowOrder, count);
         }
         const QString& rowFamily = table.row(row)[family];
-        if (rowFamily != currentFamily) {
+        if (!SightingTable::sameGroup(rowFamily, currentFamily)) {
             currentFamily = rowFamily;
             page.WriteFamilyRow(rowFamily, familyCounts.value(foldCase(rowFamily)));
         }

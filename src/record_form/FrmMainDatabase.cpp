@@ -75,7 +75,9 @@ void FrmMain::MaintainDatabase(bool bCompact) {
 }
 
 void FrmMain::mnuCompactDB_Click() {
-    if (m_program.dialogs.msgBox(QStringLiteral("Would you like compact life list database now?"),
+    // The record shown is stored first: without its name it is not.
+    if (CommonNameEntered() &&
+        m_program.dialogs.msgBox(QStringLiteral("Would you like compact life list database now?"),
                                  mb::Question | mb::YesNo,
                                  QStringLiteral("Compact Database")) == mb::Yes) {
         MaintainDatabase(true);
@@ -83,7 +85,8 @@ void FrmMain::mnuCompactDB_Click() {
 }
 
 void FrmMain::mnuRepairDB_Click() {
-    if (m_program.dialogs.msgBox(
+    if (CommonNameEntered() &&
+        m_program.dialogs.msgBox(
             QStringLiteral("Would you like to attempt life list database repair now?\n"
                            "(A backup database file will be added to your Plovix folder.)"),
             mb::Question | mb::YesNo, QStringLiteral("Repair Database")) == mb::Yes) {

@@ -64,7 +64,8 @@ void FrmMain::showListAgain() {
 }
 
 void FrmMain::mnuSaveCopyCsv_Click() {
-    if (!chooseCopyFile(QStringLiteral("Save Life List As Spreadsheet"),
+    if (!CommonNameEntered() ||
+        !chooseCopyFile(QStringLiteral("Save Life List As Spreadsheet"),
                         QStringLiteral("Spreadsheet (*.csv)"), QStringLiteral("My Life List.csv"),
                         QStringLiteral("csv"))) {
         return;

@@ -6,8 +6,11 @@
 #include "images/FrmViewer.h"
 
 void FrmMain::UpdateImageButtons() {
+    // Only a stored sighting that is browsed has links to show: search targets and a sighting
+    // being added have none.
     const Recordset* records = Data1.recordset();
-    const bool linked = records && records->isOpen() && records->absolutePosition() >= 0 &&
+    const bool linked = currentMode() == FormMode::Browse && !Data1.adding() && records &&
+                        records->isOpen() && records->absolutePosition() >= 0 &&
                         !nullToEmpty(records->value(QStringLiteral("Images"))).isEmpty();
     m_commands->setEnabled(Cmd::ViewImages, linked);
 }
@@ -15,6 +18,13 @@ void FrmMain::UpdateImageButtons() {
 FrmViewer* FrmMain::loadViewer() {
     if (!m_viewer || m_viewer->unloaded()) {
         m_viewer = new FrmViewer(m_program, this);
+        // Links added to a sighting without any, or its last link removed, change what View
+        // Images can do.
+        connect(m_viewer, &FrmViewer::linksStored, this, [this] {
+            if (!m_unloaded) {
+                UpdateImageButtons();
+            }
+        });
         if (!m_viewer->Form_Load()) {
             m_viewer->unload();
             m_viewer = nullptr;

@@ -30,7 +30,9 @@ bool FrmMain::chooseCopyFile(const QString& title, const QString& filter, const 
 }
 
 void FrmMain::mnuSaveCopyHTML_Click() {
-    if (chooseCopyFile(QStringLiteral("Save Life List As Web Page"),
+    // A record without its name is neither stored nor asked about after the file is chosen.
+    if (CommonNameEntered() &&
+        chooseCopyFile(QStringLiteral("Save Life List As Web Page"),
                        QStringLiteral("Web Page (*.html)"), QStringLiteral("My Life List.html"),
                        QStringLiteral("html"))) {
         PrintLifeList(QStringLiteral("File"));
@@ -39,7 +41,11 @@ void FrmMain::mnuSaveCopyHTML_Click() {
 
 void FrmMain::PrintLifeList(const QString& strDestination) {
     // Edits of the sighting shown go into the output; when they cannot be stored, the output
-    // is made from the file as it is.
+    // is made from the file as it is. A record without its name is not stored, as on every
+    // other command.
+    if (!CommonNameEntered()) {
+        return;
+    }
     Data1.updateRecord();
     const bool print = strDestination == u"Print";
     if (strDestination == u"File") {

@@ -17,6 +17,7 @@ void FrmMain::setMode(FormMode mode) {
     m_commands->applyMode(mode);
     m_picker->setActive(mode != FormMode::Search);
     UpdateGoToRecord();
+    UpdateImageButtons();
 }
 
 void FrmMain::SetBrowseMode(bool bBrowse) {

@@ -5,6 +5,7 @@
 #include "app/FrmAbout.h"
 #include "app/FrmHelp.h"
 #include "app/HelpCollection.h"
+#include "platform/QtShell.h"
 #include "record_form/Commands.h"
 
 #include <QHelpContentModel>
@@ -153,6 +154,37 @@ private slots:
                           u"|An error has occurred trying to access the internet.  Please check "
                           u"your browser settings and internet connection and try again."_s);
         QCOMPARE(f.shownAt(), u"Bird 2|Record 2 "_s);
+    }
+
+    // What the desktop's opener answers is what the commands hear: an opener that finds no
+    // browser, or fails to open the file, is a failure; one that keeps a browser open in the
+    // foreground has succeeded.
+    void theDesktopsOpenerIsHeard_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("opened") << QByteArray("exit 0") << true;
+        QTest::newRow("no program for it") << QByteArray("exit 3") << false;
+        QTest::newRow("the program failed") << QByteArray("exit 4") << false;
+        QTest::newRow("killed") << QByteArray("kill -9 $$") << false;
+        QTest::newRow("a browser in the foreground") << QByteArray("sleep 5") << true;
+    }
+    void theDesktopsOpenerIsHeard() {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, opened);
+        QTemporaryDir bin;
+        QFile opener(bin.filePath(u"xdg-open"_s));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/asked\"\n" + script + "\n");
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
+        const bool result = QtShell(500).openUrl(QUrl::fromLocalFile(u"/tmp/My Life List.html"_s));
+        qputenv("PATH", path);
+        QCOMPARE(result, opened);
+        QFile asked(bin.filePath(u"asked"_s));
+        QVERIFY(asked.open(QIODevice::ReadOnly));
+        QCOMPARE(asked.readAll(), QByteArray("/tmp/My Life List.html\n"));
     }
 
     // The About box shows the version and a notice whose years end in this year; it is modal

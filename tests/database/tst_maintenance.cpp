@@ -248,16 +248,20 @@ private slots:
         QCOMPARE(contents(p.listPath()), before);
         QCOMPARE(p.cursor.mousePointer(), int(WaitCursor::Default));
 
-        // With every number taken the repair goes on without a backup.
+        // With every number taken no repair is made, as it could not be undone.
         for (int n = 3; n <= 500; ++n) {
             QVERIFY(damage::writeFile(backup(n), QByteArray::number(n)));
         }
-        const MaintenanceReport report = repairLifeList(p.folder(), kName);
-        QCOMPARE(report.outcome, Outcome::Done);
-        QCOMPARE(report.backupNumber, 0);
+        const QByteArray unrepaired = damage::fileBytes(p.listPath());
+        QVERIFY(!repairBirdList(*p.program, kName));
+        QCOMPARE_MESSAGES(p,
+                          u"Database Repairing Error|No backup copy of your life list can be "
+                          u"made: the backups 1 to 500 of \"Old Bird List Backup(n).mdb\" all "
+                          u"exist. Move some of them away and repair again.\n\nYour life list "
+                          u"has not been changed."_s);
         QCOMPARE(p.files().size(), 501);
         QCOMPARE(damage::fileBytes(backup(500)), QByteArray("500"));
-        QCOMPARE(contents(p.listPath()), before);
+        QCOMPARE(damage::fileBytes(p.listPath()), unrepaired);
     }
 
     void salvageKeepsEveryReadableRow_data() {
@@ -522,13 +526,15 @@ private slots:
         QTest::newRow("repair declined") << u"garbage"_s << int(mb::Cancel);
         // Waits out the engine's busy timeout twice.
         QTest::newRow("in use by another program") << u"in use"_s << int(mb::Cancel);
+        // Asked once, told once: no repair can write it.
+        QTest::newRow("damaged and read-only") << u"read-only"_s << int(mb::OK);
     }
     void openingAtStartUp() {
         QFETCH(QString, file);
         QFETCH(int, answer);
         TestPlatform p;
         int expected = 1;  // the starter record of a new list
-        if (file == QLatin1String("garbage")) {
+        if (file == QLatin1String("garbage") || file == QLatin1String("read-only")) {
             QVERIFY(damage::writeGarbage(p.listPath(), 12000));
         } else if (file == QLatin1String("damaged")) {
             QVERIFY(damage::makeLifeList(p.listPath(), 60));
@@ -544,6 +550,21 @@ private slots:
         }
         const QByteArray bytes = damage::fileBytes(p.listPath());
         p.dialogs.answer(answer);
+        if (file == QLatin1String("read-only")) {
+            QVERIFY(QFile::setPermissions(p.listPath(), QFile::ReadOwner));
+            QVERIFY(!openBirdListDatabase(*p.program));
+            const QStringList told = p.takeMessages();
+            QCOMPARE(told.size(), 1);
+            QVERIFY2(told[0].startsWith(u"Application Startup Error|There was an error in "
+                                        u"opening the Plovix database:\n"_s) &&
+                         told[0].contains(u"It cannot be repaired while it is read-only. Make "
+                                          u"the file '"_s +
+                                          p.listPath()),
+                     qPrintable(told[0]));
+            QCOMPARE(p.files(), QStringList{u"Bird List.mdb"_s});
+            QCOMPARE(damage::fileBytes(p.listPath()), bytes);
+            return;
+        }
 
         QCOMPARE(openBirdListDatabase(*p.program), answer == mb::OK);
 

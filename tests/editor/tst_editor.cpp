@@ -89,19 +89,25 @@ void TestEditor::renameAndRemoveEachField_data() {
         << Order << u"Charadriiformes"_s << QString() << u"||Passeriformes"_s << 0;
     QTest::newRow("order merged into another")
         << Order << u"Charadriiformes"_s << u"passeriformes"_s
-        << u"passeriformes|passeriformes|Passeriformes"_s << 1;
+        << u"passeriformes|passeriformes|passeriformes"_s << 1;
     QTest::newRow("family renamed") << Family << u"Laridae"_s << u"Gulls and Terns"_s
                                     << u"Gulls and Terns|Charadriidae|Troglodytidae"_s << 1;
+    QTest::newRow("family merged into another")
+        << Family << u"Laridae"_s << u"charadriidae"_s
+        << u"charadriidae|charadriidae|Troglodytidae"_s << 1;
     QTest::newRow("family removed")
         << Family << u"Laridae"_s << QString() << u"|Charadriidae|Troglodytidae"_s << 0;
     QTest::newRow("location renamed, any case")
         << Location << u"Lake Titicaca"_s << u"Titicaca"_s << u"Titicaca|Titicaca|Cusco"_s << -1;
+    QTest::newRow("location merged into another")
+        << Location << u"Cusco"_s << u"LAKE Titicaca"_s
+        << u"LAKE Titicaca|LAKE Titicaca|LAKE Titicaca"_s << -1;
     QTest::newRow("location removed")
         << Location << u"lake titicaca"_s << QString() << u"||Cusco"_s << -1;
     QTest::newRow("country with an apostrophe") << Country << u"Peru"_s << u"Côte d'Ivoire"_s
                                                 << u"Côte d'Ivoire|Côte d'Ivoire|Bolivia"_s << 1;
     QTest::newRow("country merged into another")
-        << Country << u"Peru"_s << u"BOLIVIA"_s << u"BOLIVIA|BOLIVIA|Bolivia"_s << 1;
+        << Country << u"Peru"_s << u"BOLIVIA"_s << u"BOLIVIA|BOLIVIA|BOLIVIA"_s << 1;
     QTest::newRow("country removed") << Country << u"Peru"_s << QString() << u"||Bolivia"_s << 0;
     QTest::newRow("region in other letter case")
         << Region << u"South America"_s << u"south america"_s

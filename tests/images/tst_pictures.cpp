@@ -5,8 +5,10 @@
 
 #include <unistd.h>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 using namespace picturefiles;
@@ -79,6 +81,14 @@ void TestPictures::loadsEveryFormat_data() {
     const QSize drawn(metafileSize(96, 96).width() * 3 / 4, metafileSize(96, 96).height());
     QTest::newRow("wmf without its placeable header")
         << plainWmf << 4.8 << 4.8 << drawn << 1 << kColour;
+    // 45 megapixels, as a full-frame camera takes them: beyond Qt's own reading limit.
+    const QSize camera(8192, 5464);
+    QImage photo(camera, QImage::Format_RGB32);
+    photo.fill(kColour);
+    const QString photoPath = folder + u"/camera.jpg"_s;
+    photo.save(photoPath, "JPG", 80);
+    QTest::newRow("a full-frame camera's photograph")
+        << photoPath << 96.0 << 96.0 << camera << 0 << kColour;
 }
 
 void TestPictures::loadsEveryFormat() {
@@ -105,37 +115,58 @@ void TestPictures::reportsFailures_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("errorNumber");
     QTest::addColumn<QString>("description");
+    QTest::addColumn<qint64>("largest");
     const QString folder = m_dir.path();
+    const qint64 largest = kLargestPicture;
     const QString notFound = u"File not found"_s;
     const QString noAccess = u"Path/File access error"_s;
     const QString invalid = u"Invalid picture"_s;
 
-    QTest::newRow("missing") << folder + u"/none.jpg"_s << 53 << notFound;
+    QTest::newRow("missing") << folder + u"/none.jpg"_s << 53 << notFound << largest;
     const QString locked = writePicture(folder, u"png"_s);
     QFile::setPermissions(locked, {});
-    QTest::newRow("unreadable") << locked << 75 << noAccess;
+    QTest::newRow("unreadable") << locked << 75 << noAccess << largest;
     QTest::newRow("text named .jpg")
-        << writeFile(folder + u"/notes.jpg"_s, "Grey heron, 3 May\n") << 481 << invalid;
-    QTest::newRow("empty") << writeFile(folder + u"/empty.bmp"_s, {}) << 481 << invalid;
+        << writeFile(folder + u"/notes.jpg"_s, "Grey heron, 3 May\n") << 481 << invalid << largest;
+    QTest::newRow("empty") << writeFile(folder + u"/empty.bmp"_s, {}) << 481 << invalid << largest;
     for (const QString& format : {u"wmf"_s, u"emf"_s}) {
         const QByteArray whole = bytesOf(writePicture(folder, format));
         QTest::addRow("%s cut short", qPrintable(format))
             << writeFile(folder + u"/cut."_s + format, whole.left(whole.size() / 2)) << 481
-            << invalid;
+            << invalid << largest;
     }
+    // Too large for memory: a header that claims 30000 x 30000 pixels is refused before the
+    // pixels are read; so is a small picture when less memory may be used.
+    // (The height and width of a baseline JPEG follow its frame marker and a length and
+    // precision.)
+    QByteArray jpeg = bytesOf(writePicture(folder, u"jpg"_s));
+    const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+    for (const qsizetype at : {frame + 5, frame + 7}) {
+        qToBigEndian<quint16>(30000, jpeg.data() + at);
+    }
+    QTest::newRow("30000 x 30000 pixels")
+        << writeFile(folder + u"/huge.jpg"_s, jpeg) << 7 << u"Out of memory"_s << largest;
+    QTest::newRow("more than may be used")
+        << writePicture(folder, u"png"_s) << 7 << u"Out of memory"_s
+        << qint64(kRasterSize.width() * kRasterSize.height() * 4 - 1);
 }
 
 void TestPictures::reportsFailures() {
     QFETCH(QString, path);
     QFETCH(int, errorNumber);
     QFETCH(QString, description);
+    QFETCH(qint64, largest);
     if (QByteArray(QTest::currentDataTag()) == "unreadable" && ::geteuid() == 0) {
         QSKIP("root reads any file");
     }
 
-    const LoadedPicture loaded = loadPicture(path, 96, 96);
+    const LoadedPicture loaded = loadPicture(path, 96, 96, largest);
     QCOMPARE(loaded.errorNumber, errorNumber);
     QVERIFY2(loaded.description.startsWith(description), qPrintable(loaded.description));
+    // A file that is there but cannot be shown is named, with the reason.
+    if (errorNumber == 481 || errorNumber == 7) {
+        QVERIFY2(loaded.description.endsWith(u": "_s + path), qPrintable(loaded.description));
+    }
     QVERIFY(loaded.image.isNull());
 }
 

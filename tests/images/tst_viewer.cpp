@@ -62,6 +62,9 @@ private slots:
     void viewerFitsAndScrollsThePicture();
     void linksFollowTheirSighting();
     void removedAndMissingLinks();
+    void linksWrittenByHandAreKept_data();
+    void linksWrittenByHandAreKept();
+    void viewImagesActsOnlyWhereThereAreLinks();
     void aFailingDiskLosesNoLinks();
 };
 
@@ -71,8 +74,11 @@ void TestViewer::linkListRoundTrips_data() {
     QTest::addColumn<QString>("written");
     QTest::newRow("each path ends in a comma")
         << u"a.jpg,b.jpg,"_s << QStringList{u"a.jpg"_s, u"b.jpg"_s} << u"a.jpg,b.jpg,"_s;
-    QTest::newRow("text after the last comma")
-        << u"a.jpg,b.jpg"_s << QStringList{u"a.jpg"_s} << u"a.jpg,"_s;
+    // Values typed by hand or imported may leave out the last comma.
+    QTest::newRow("no comma after the last link")
+        << u"a.jpg,b.jpg"_s << QStringList{u"a.jpg"_s, u"b.jpg"_s} << u"a.jpg,b.jpg,"_s;
+    QTest::newRow("one link, no comma")
+        << u"/photos/heron.jpg"_s << QStringList{u"/photos/heron.jpg"_s} << u"/photos/heron.jpg,"_s;
     QTest::newRow("an empty link")
         << u"a.jpg,,b.jpg,"_s << QStringList{u"a.jpg"_s, QString(), u"b.jpg"_s}
         << u"a.jpg,,b.jpg,"_s;
@@ -221,6 +227,81 @@ void TestViewer::removedAndMissingLinks() {
     part<QPushButton>(f, u"cmdClose"_s)->click();
     const QVariant stored = f.stored(1, u"Images"_s);
     QVERIFY(!stored.isNull() && stored.toString().isEmpty());
+}
+
+// Values a user typed into a spreadsheet, or that came in through its import, without the comma
+// after the last link.
+void TestViewer::linksWrittenByHandAreKept_data() {
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("separator");  // between the links: "," or ",,"
+    QTest::newRow("one link") << QStringList{u"heron"_s} << u","_s;
+    QTest::newRow("two links") << QStringList{u"a"_s, u"b"_s} << u","_s;
+    QTest::newRow("an empty link between") << QStringList{u"a"_s, u"b"_s} << u",,"_s;
+}
+
+void TestViewer::linksWrittenByHandAreKept() {
+    QFETCH(QStringList, names);
+    QFETCH(QString, separator);
+    FormFixture f(FormFixture::birdList(2));
+    QStringList paths;
+    for (const QString& name : names) {
+        paths.append(writePng(f, name, {40 + 10 * int(paths.size()), 30}));
+    }
+    const QString value = paths.join(separator);
+    QVERIFY(!f.program->gdbBirdList->execute(u"UPDATE \"Bird List\" SET Images = ?"_s, {value}));
+    f.press({"cmdFirst", "cmdNext"});
+    QVERIFY(f.enabled(u"cmdViewImages"_s));
+    f.press({"cmdViewImages"});
+    QCOMPARE(part<QListWidget>(f, u"List1"_s)->count(), paths.size() + (separator.size() - 1));
+    QCOMPARE(listed(f).last(), names.last());
+    // Looked at, not changed: the value stays as it was written, whether the viewer is closed
+    // or the form moves away.
+    part<QPushButton>(f, u"cmdClose"_s)->click();
+    f.press({"cmdViewImages", "cmdPrevious"});
+    QCOMPARE(f.stored(2, u"Images"_s).toString(), value);
+    // A link added keeps every link there was.
+    const QString added = writePng(f, u"added"_s, {90, 30});
+    f.dialogs.type(added);
+    f.press({"cmdNext", "cmdAddImage", "cmdPrevious"});
+    QCOMPARE(f.stored(2, u"Images"_s).toString(), value + u","_s + added + u","_s);
+    QVERIFY(f.takeMessages().isEmpty());
+}
+
+// View Images is there for a browsed sighting with links, and only then; in the viewer Delete
+// removes the link selected, and none after a Ctrl+click took the selection away.
+void TestViewer::viewImagesActsOnlyWhereThereAreLinks() {
+    FormFixture f(FormFixture::birdList(2));
+    const QString gull = writePng(f, u"gull"_s, {60, 40});
+    QVERIFY(!f.program->gdbBirdList->execute(
+        u"UPDATE \"Bird List\" SET Images = ? WHERE Number = 2"_s, {links::write({gull})}));
+    f.press({"cmdFirst", "cmdNext"});
+    QVERIFY(f.enabled(u"cmdViewImages"_s));
+    f.press({"cmdSearch"});
+    QVERIFY(!f.enabled(u"cmdViewImages"_s) && !f.enabled(u"mnuViewImages"_s));
+    f.press({"cmdCancelSearch", "cmdAdd"});
+    QVERIFY(!f.enabled(u"cmdViewImages"_s));
+    f.press({"cmdCancel"});
+    QVERIFY(f.enabled(u"cmdViewImages"_s));
+
+    f.press({"cmdViewImages"});
+    auto* list = part<QListWidget>(f, u"List1"_s);
+    QCOMPARE(list->currentRow(), 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(0)).center());
+    QVERIFY(list->selectedItems().isEmpty());
+    part<QPushButton>(f, u"cmdDelete"_s)->click();
+    QCOMPARE_MESSAGES(f, u"No Link Selected|Please select an image link to delete."_s);
+    QCOMPARE(listed(f), QStringList{u"gull"_s});
+    // The last link removed, and later the first one added: the command follows at once.
+    list->setCurrentRow(0);
+    part<QPushButton>(f, u"cmdDelete"_s)->click();
+    part<QPushButton>(f, u"cmdClose"_s)->click();
+    QCOMPARE(f.stored(2, u"Images"_s).toString(), QString());
+    QVERIFY(!f.enabled(u"cmdViewImages"_s));
+    f.dialogs.type(gull);
+    f.press({"cmdAddImage"});
+    part<QPushButton>(f, u"cmdClose"_s)->click();
+    QVERIFY(f.enabled(u"cmdViewImages"_s));
 }
 
 // The disk fails while the viewer writes its links back: the engine cannot even undo its change

@@ -58,6 +58,15 @@ private slots:
                                bird("Charadriiformes", "Turnicidae", "Turnix suscitator",
                                     "Barred Buttonquail")}
             << u"Ann"_s;
+        // One row, and one count, for an order or family spelled in two letter cases.
+        QTest::newRow("letter cases")
+            << QList<Sighting>{bird("Passeriformes", "Troglodytidae", "Troglodytes troglodytes",
+                                    "Eurasian Wren"),
+                               bird("passeriformes", "troglodytidae", "Cistothorus palustris",
+                                    "Marsh Wren"),
+                               bird("PASSERIFORMES", "Paridae", "Parus major", "Great Tit"),
+                               bird("Anseriformes", "Anatidae", "Anas platyrhynchos", "Mallard")}
+            << u"Ann"_s;
         QTest::newRow("escaping") << QList<Sighting>{bird(
                                          "Passeriformes", "O'Brien's <Warblers>",
                                          "Curruca rueppelli", "Rüppell's Warbler",
@@ -170,15 +179,110 @@ private slots:
                                  << u"the margins leave no room on the page"_s;
         QTest::newRow("no rows") << u"font f \"Arial\" 9\ncolumn 50% left \"A\" \"{Year}\""_s
                                  << u"no 'rows' line gives the font of the sightings"_s;
+        // What a hostile file could make the program do is bounded, and named by its line.
+        QTest::newRow("font size") << base + u"font big \"Arial\" 5000"_s
+                                   << u"line 4: a font's size is from 1 to 200 points"_s;
+        QTest::newRow("narrow column") << base + u"column 0.5% left \"\" \"{Year}\""_s
+                                       << u"line 4: a column is at least 1% wide"_s;
+        QTest::newRow("columns") << base + u"column 1% left \"\" \"{Year}\"\n"_s.repeated(50)
+                                 << u"line 53: more than 50 columns"_s;
+        QTest::newRow("groups") << base + u"group Order f left \"{Value}\"\n"_s.repeated(11)
+                                << u"line 14: more than 10 group lines"_s;
+        QTest::newRow("sort fields")
+            << base + u"sort"_s + u" Year"_s.repeated(16) << u"line 4: more than 15 sort fields"_s;
+        QTest::newRow("text") << base + u"header f left \""_s + u"{{"_s.repeated(501) + u"\""_s
+                              << u"line 4: a text of more than 1000 characters"_s;
+        QTest::newRow("line") << base + u"# "_s + u"x"_s.repeated(4000)
+                              << u"line 4: a line of more than 4000 characters"_s;
+        QTest::newRow("no room")
+            << base + u"font big \"Arial\" 200\n"_s + u"header big left \"{Title}\"\n"_s.repeated(3)
+            << u"the header, footer, headings and groups leave no room for the sightings on "
+               u"the page"_s;
+        const QString padding = u"# a comment of a layout file\n"_s;
+        const qsizetype largest = 1 << 20;
+        QTest::newRow("file") << base + padding.repeated(largest / padding.size() + 1)
+                              << u"line %1: the file passes 1024 KB there; a layout takes a few"_s
+                                     .arg((largest - base.size()) / padding.size() + 4);
     }
 
     void layoutFileMistakesAreNamed() {
         QFETCH(QString, text);
         QFETCH(QString, description);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"birdlist.rpt"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.size());
+        file.close();
         ReportLayout layout;
-        const ReportError error = parseReportLayout(u"birdlist.rpt"_s, text, layout);
+        const ReportError error = readReportLayout(path, layout);
         QCOMPARE(error.number, ReportError::kLayoutInvalid);
         QCOMPARE(error.description.section(u' ', 1), description);
+    }
+
+    // A sighting taller than a page runs on over the next pages, every word of it, with the
+    // headings on each page and nothing over the footer; a word wider than its column is broken
+    // into lines that fit it, in time in proportion to its length (8,000 letters took minutes).
+    // Orders and families spelled in two letter cases are one group.
+    void longSightingsRunOverPagesAndCaseVariantsGroup() {
+        ReportLayout layout;
+        QVERIFY(!readReportLayout(QStringLiteral(PLOVIX_LAYOUT_FILE), layout));
+        QStringList words;
+        for (int i = 0; i < 600; ++i) {
+            words.append(u"word%1"_s.arg(i));
+        }
+        const QString longWord = u"abcdefghij"_s.repeated(800);
+        FormFixture f(QList<Sighting>{
+            bird("Passeriformes", "Turdidae", "Turdus a", "Before", {{"Comments", u"short"_s}}),
+            bird("passeriformes", "turdidae", "Turdus b", "Tall", {{"Comments", words.join(u' ')}}),
+            bird("PASSERIFORMES", "Turdidae", "Turdus c", "Long word", {{"Comments", longWord}})});
+        SightingTable table;
+        QVERIFY(!SightingTable::read(*f.program->gdbBirdList, layout.sortOrder(), table,
+                                     layout.fieldsRead(), layout.groups.size()));
+        RecordingCanvas canvas;
+        const QList<ReportPage> pages = layOutReport(layout, table, {}, canvas);
+        QVERIFY(pages.size() >= 3);
+        canvas.setFontName(u"Arial"_s);
+        canvas.setFontSize(9);
+        const double rowHeight = canvas.textHeight({});
+        const double comments = canvas.scaleWidth() * 0.64;  // the left edge of the column
+        QStringList commentLines;
+        QStringList headings;
+        for (const ReportPage& page : pages) {
+            double footer = canvas.scaleHeight();
+            for (const ReportItem& item : page) {
+                footer = item.rule && item.y > canvas.scaleHeight() / 2 ? item.y : footer;
+            }
+            QVERIFY(std::any_of(page.cbegin(), page.cend(),
+                                [](const ReportItem& item) { return item.text == u"Comments"; }));
+            for (const ReportItem& item : page) {
+                if (item.font == u"text") {
+                    QVERIFY2(item.y + rowHeight <= footer, qPrintable(item.text));
+                    if (item.x >= comments - 1 && item.x < comments + 1) {
+                        commentLines.append(item.text);
+                    }
+                } else if (item.font == u"order" || item.font == u"family") {
+                    headings.append(item.text);
+                }
+            }
+        }
+        QCOMPARE(headings, QStringList({u"Passeriformes"_s, u"3"_s, u"Turdidae"_s, u"3"_s}));
+        QCOMPARE(commentLines.first(), u"short"_s);
+        // The tall sighting starts on the first page, under the one before it.
+        QVERIFY(std::any_of(pages[0].cbegin(), pages[0].cend(),
+                            [](const ReportItem& item) { return item.text == u"Tall"; }));
+        const qsizetype wordLines =
+            std::find_if(commentLines.cbegin(), commentLines.cend(),
+                         [](const QString& line) { return line.startsWith(u"abcdefghij"_s); }) -
+            commentLines.cbegin();
+        QVERIFY(wordLines > 1 && wordLines < commentLines.size());
+        QCOMPARE(commentLines.mid(1, wordLines - 1).join(u' ').split(u' '), words);
+        const QStringList pieces = commentLines.mid(wordLines);
+        QCOMPARE(pieces.join(QString()), longWord);
+        canvas.setFontSize(9);
+        for (const QString& piece : pieces) {
+            QVERIFY(canvas.textWidth(piece) <= canvas.scaleWidth() * 0.18 - 100);
+        }
+        QVERIFY(canvas.textWidth(pieces[0] + u'a') > canvas.scaleWidth() * 0.18 - 100);
     }
 
     void reportPagesCarryHeadingsGroupsAndPageNumbers() {
