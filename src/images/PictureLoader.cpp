@@ -106,8 +106,8 @@ LoadedPicture loadPicture(const QString& path, double dpiX, double dpiY, qint64 
         if (needed > room) {
             const QLocale locale;
             return failure(kOutOfMemory,
-                           u"the picture, %1 × %2 pixels, is too large to show: it would take "
-                           "%3 MB of memory, and %4 MB can be spared: %5"_s.arg(size.width())
+                           u"the picture is too large to show (%1 × %2 pixels would take %3 MB "
+                           "of memory; at most %4 MB can be used): %5"_s.arg(size.width())
                                .arg(size.height())
                                .arg(locale.toString((needed + kMiB - 1) / kMiB),
                                     locale.toString(room / kMiB), path));
