@@ -382,11 +382,12 @@ ReportError readReportLayout(const QString& path, ReportLayout& layout) {
     }
     const QString name = QFileInfo(path).fileName();
     if (bytes.size() > kLargestFile) {
-        return {ReportError::kLayoutInvalid,
-                QStringLiteral("%1, line %2: the file passes %3 KB there; a layout takes a few")
-                    .arg(name)
-                    .arg(bytes.count('\n') + 1)
-                    .arg(kLargestFile / 1024)};
+        return {
+            ReportError::kLayoutInvalid,
+            QStringLiteral("%1, line %2: the file grows past %3 KB here; a layout takes a few KB")
+                .arg(name)
+                .arg(bytes.count('\n') + 1)
+                .arg(kLargestFile / 1024)};
     }
     return parseReportLayout(name, QString::fromUtf8(bytes), layout);
 }

@@ -200,9 +200,10 @@ private slots:
                u"the page"_s;
         const QString padding = u"# a comment of a layout file\n"_s;
         const qsizetype largest = 1 << 20;
-        QTest::newRow("file") << base + padding.repeated(largest / padding.size() + 1)
-                              << u"line %1: the file passes 1024 KB there; a layout takes a few"_s
-                                     .arg((largest - base.size()) / padding.size() + 4);
+        QTest::newRow("file")
+            << base + padding.repeated(largest / padding.size() + 1)
+            << u"line %1: the file grows past 1024 KB here; a layout takes a few KB"_s.arg(
+                   (largest - base.size()) / padding.size() + 4);
     }
 
     void layoutFileMistakesAreNamed() {
