@@ -1,9 +1,10 @@
 #include "exchange/ImportPlan.h"
 
 #include "app/MValidation.h"
-#include "database/CsvReader.h"
 #include "database/Schema.h"
 #include "database/TextRows.h"
+
+#include <QLocale>
 
 namespace {
 
@@ -64,19 +65,35 @@ void ListedSpecies::add(const QString& english, const QString& scientific) {
     }
 }
 
-bool readHeadedCsv(const QString& text, QString& error,
+CsvInput csvText(const QString& text) {
+    return [text](CsvStream& stream, QString&) {
+        stream.addText(text);
+        return true;
+    };
+}
+
+bool readHeadedCsv(const CsvInput& input, QString& error,
                    const std::function<bool(const QStringList&, QString&)>& heading,
-                   const std::function<void(const QStringList&, int)>& take) {
+                   const std::function<bool(const QStringList&, int, QString&)>& take) {
     int line = 0;
     bool usable = true;
-    forEachCsvRow(text, [&](const QStringList& row) {
+    CsvStream stream([&](const QStringList& row) {
         ++line;
-        if (line == 1) {
-            usable = heading(row, error);
-        } else if (usable) {
-            take(row, line);
-        }
+        usable = line == 1 ? heading(row, error) : take(row, line, error);
+        return usable;
     });
+    if (!input(stream, error)) {
+        return false;
+    }
+    stream.finish();
+    if (stream.rowTooLong()) {
+        error = QStringLiteral(
+                    "Row %1 of the file is more than %2 characters long: the file is damaged, or a "
+                    "quote in it is never closed.")
+                    .arg(line + 1)
+                    .arg(QLocale(QLocale::English).toString(qint64(CsvStream::kLongestRow)));
+        return false;
+    }
     if (line == 0) {
         error = QStringLiteral("The file is empty.");
     }
