@@ -126,10 +126,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ListedSpecies listed = listedSpecies();
     for (const Checklist* list : {&checklist(), static_cast<const Checklist*>(nullptr)}) {
         const ImportPlan plan = planEBirdImport(*file, list, countries(), listed);
-        // Every row is a species' or not counted, and every species' row is on one record,
-        // added or already listed.
-        FUZZ_CHECK(plan.notCounted + file->rows().size() ==
-                   file->datedRows() + file->undatedCount());
+        FUZZ_CHECK(plan.undated == file->undatedCount());
+        // Every dated row is a species' or not counted, and every species' row is on one
+        // record, added or already listed.
+        FUZZ_CHECK(plan.notCounted + file->rows().size() == file->datedRows());
         FUZZ_CHECK(plan.records.size() + plan.alreadyListed <= file->rows().size());
         FUZZ_CHECK(file->rows().isEmpty() || plan.records.size() + plan.alreadyListed > 0);
         for (const QStringList& record : plan.records) {

@@ -2,6 +2,7 @@
 
 #include "app/MValidation.h"
 #include "checklist/Checklist.h"
+#include "exchange/EBirdDate.h"
 
 #include <QHash>
 #include <QLocale>
@@ -11,33 +12,14 @@ namespace {
 
 enum Column { Common, Scientific, State, Location, Date, Time, Details, ColumnCount };
 
-constexpr const char* kColumnNames[ColumnCount] = {
-    "Common Name", "Scientific Name",    "State/Province", "Location", "Date",
-    "Time",        "Observation Details"};
-
-// "07:35 AM", "19:05": minutes after midnight; -1 when there is no such time.
-int minutesOf(QStringView text) {
-    text = text.trimmed();
-    const qsizetype colon = text.indexOf(u':');
-    if (colon < 1) {
-        return -1;
-    }
-    bool hoursOk = false;
-    bool minutesOk = false;
-    int hours = text.first(colon).toInt(&hoursOk);
-    const int minutes =
-        text.sliced(colon + 1, std::min<qsizetype>(2, text.size() - colon - 1)).toInt(&minutesOk);
-    // Out of a day's range it is no time (and "99999999:00" would overflow the minutes).
-    if (!hoursOk || !minutesOk || hours < 0 || hours > 23 || minutes < 0 || minutes > 59) {
-        return -1;
-    }
-    if (text.endsWith(QLatin1String("PM"), Qt::CaseInsensitive) && hours < 12) {
-        hours += 12;
-    } else if (text.endsWith(QLatin1String("AM"), Qt::CaseInsensitive) && hours == 12) {
-        hours = 0;
-    }
-    return hours * 60 + minutes;
-}
+// Each column's heading, and the one older downloads give it instead.
+constexpr const char* kColumnNames[ColumnCount][2] = {{"Common Name", nullptr},
+                                                      {"Scientific Name", nullptr},
+                                                      {"State/Province", "S/P"},
+                                                      {"Location", nullptr},
+                                                      {"Date", nullptr},
+                                                      {"Time", nullptr},
+                                                      {"Observation Details", "Species Comments"}};
 
 using Row = EBirdSightings::Row;
 
@@ -129,10 +111,13 @@ std::optional<EBirdSightings> readEBirdFile(const CsvInput& input, QString& erro
     int at[ColumnCount];
     const auto heading = [&at](const QStringList& row, QString& problem) {
         for (int column = 0; column < ColumnCount; ++column) {
-            at[column] = columnNamed(row, QLatin1String(kColumnNames[column]));
+            const auto [name, older] = kColumnNames[column];
+            at[column] = columnNamed(row, QLatin1String(name));
+            if (at[column] < 0 && older) {
+                at[column] = columnNamed(row, QLatin1String(older));
+            }
             if (at[column] < 0 && (column == Common || column == Scientific || column == Date)) {
-                problem = missingColumn(QLatin1String(kColumnNames[column]),
-                                        QStringLiteral("eBird data"));
+                problem = missingColumn(QLatin1String(name), QStringLiteral("eBird data"));
                 return false;
             }
         }
@@ -147,14 +132,15 @@ std::optional<EBirdSightings> readEBirdFile(const CsvInput& input, QString& erro
                                 value(State),
                                 value(Location),
                                 value(Details).trimmed(),
-                                QDate::fromString(value(Date).trimmed(), Qt::ISODate),
-                                minutesOf(value(Time)),
+                                ebird::dateOf(value(Date)),
+                                ebird::minutesOf(value(Time)),
                                 line};
         if (sighting.common.isEmpty() && sighting.scientific.isEmpty()) {
             return true;
         }
         if (!sighting.date.isValid()) {
-            file.addUndated(sighting.common, line, value(Date));
+            file.addUndated(sighting.common.isEmpty() ? sighting.scientific : sighting.common, line,
+                            value(Date));
             return true;
         }
         if (!file.add(sighting)) {
@@ -177,7 +163,8 @@ ImportPlan planEBirdImport(const EBirdSightings& file, const Checklist* checklis
                            const QList<ShippedData::Country>& countries,
                            const ListedSpecies& listed) {
     ImportPlan plan;
-    plan.notCounted = file.undatedCount();
+    plan.undated = file.undatedCount();
+    plan.undatedRows = file.listedUndated();
     QMap<QString, qint64> notSpecies;     // name: rows
     QHash<QString, qsizetype> speciesOf;  // binomial or English name: index in `species`
     QList<SpeciesRows> species;
@@ -226,7 +213,6 @@ ImportPlan planEBirdImport(const EBirdSightings& file, const Checklist* checklis
                 ? name.key()
                 : QStringLiteral("%1 (%2 rows)").arg(name.key(), QString::number(*name)));
     }
-    plan.notCountedNames += file.listedUndated();
     for (qsizetype r = 0; r < file.rows().size(); ++r) {
         species[speciesOfTaxon[file.rows()[r].taxon]].rows.append(qint32(r));
     }

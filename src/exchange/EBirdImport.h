@@ -10,8 +10,10 @@
 
 class Checklist;
 
-// The rows of an eBird download ("MyEBirdData.csv"), columns found by name. No value when the
-// text is not such a file, with what is wrong in `error`.
+// The rows of an eBird download, columns found by name: the data download ("MyEBirdData.csv",
+// those before October 2019 with "Species Comments" for the observation details, those before
+// March 2019 with dates month first) or the life list download (the state in "S/P", no time, no
+// details). No value when the text is not such a file, with what is wrong in `error`.
 std::optional<EBirdSightings> readEBirdFile(const CsvInput& input, QString& error);
 
 // Where the sightings of the file go on a life list: one record per species, taken from its

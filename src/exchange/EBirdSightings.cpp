@@ -31,8 +31,8 @@ bool EBirdSightings::add(const EBirdRow& row) {
 void EBirdSightings::addUndated(const QString& name, int line, const QString& date) {
     ++m_undated;
     if (m_listedUndated.size() < kListedUndated) {
-        m_listedUndated.append(QStringLiteral("%1 (row %2: no date read from \"%3\")")
-                                   .arg(name, QString::number(line), date));
+        m_listedUndated.append(
+            QStringLiteral("%1 (row %2: date \"%3\")").arg(name, QString::number(line), date));
     }
 }
 

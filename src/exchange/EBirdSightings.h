@@ -63,7 +63,7 @@ public:
     // Every dated row, species or not.
     qint64 datedRows() const { return m_datedRows; }
     qint64 undatedCount() const { return m_undated; }
-    // The first kListedUndated of those, as "Name (row 12: no date read from "12/05/2015")".
+    // The first kListedUndated of those, as "Name (row 12: date "12/05/2015")".
     const QStringList& listedUndated() const { return m_listedUndated; }
 
     // Earlier in the day, or first in the file on a tie.

@@ -20,6 +20,10 @@ QString ImportPlan::question() const {
     text += QStringLiteral("New species: %1\n").arg(added);
     text += QStringLiteral("Already on your life list (left unchanged): %1\n").arg(alreadyListed);
     text += QStringLiteral("Rows not counted as species: %1").arg(notCounted);
+    if (undated > 0) {
+        text += QStringLiteral("\nRows left out because Plovix could not read the date: %1")
+                    .arg(undated);
+    }
     if (!shortened.isEmpty()) {
         text += QStringLiteral("\nValues shortened to fit their fields: %1").arg(shortened.size());
     }
@@ -31,6 +35,14 @@ QString ImportPlan::details() const {
     if (!notCountedNames.isEmpty()) {
         parts.append(QStringLiteral("Rows not counted as species:\n") +
                      notCountedNames.join(u'\n'));
+    }
+    if (undated > 0) {
+        QString part = QStringLiteral("Rows left out because Plovix could not read the date:\n") +
+                       undatedRows.join(u'\n');
+        if (undated > undatedRows.size()) {
+            part += QStringLiteral("\nand %1 more").arg(undated - undatedRows.size());
+        }
+        parts.append(part);
     }
     if (!shortened.isEmpty()) {
         parts.append(QStringLiteral("Values shortened to fit their fields:\n") +

@@ -18,6 +18,8 @@ struct ImportPlan {
     int alreadyListed = 0;        // species left out because the life list has them
     qint64 notCounted = 0;        // rows that are not a species
     QStringList notCountedNames;  // what those rows are, for the details
+    qint64 undated = 0;           // rows left out because their date could not be read
+    QStringList undatedRows;      // the first of them, by name, row and date as written
     QStringList shortened;        // values cut to their field's length, for the details
 
     // The question put to the user before the import, and its details.

@@ -272,6 +272,33 @@ private slots:
         QCOMPARE(sheet->records[0][field::Location], QString(49, u'a'));
     }
 
+    // A date in a form not read is told with its row and the date as written, apart from the
+    // rows that are no species.
+    void unreadDatesAreToldApart() {
+        QString error;
+        const std::optional<EBirdSightings> file =
+            readEBirdFile(csvText(kHeading +
+                                  row(u"American Robin"_s, u"Turdus migratorius"_s, u"US-NY"_s,
+                                      u"Home"_s, u"2015/05/12"_s, {}) +
+                                  row(u"gull sp."_s, u"Larinae sp."_s, u"US-NY"_s, u"Beach"_s,
+                                      u"2015-05-12"_s, {}) +
+                                  row(u"Pacific Wren"_s, u"Troglodytes pacificus"_s, u"US-CA"_s,
+                                      u"Muir Woods"_s, u"\"May 12, 2015\""_s, {}) +
+                                  row(u"American Robin"_s, u"Turdus migratorius"_s, u"US-NY"_s,
+                                      u"Home"_s, u"2015-05-13"_s, {})),
+                          error);
+        const ImportPlan plan = planEBirdImport(*file, nullptr, {}, {});
+        QCOMPARE(plan.records.size(), 1);
+        QCOMPARE(plan.question(),
+                 u"Add 1 species to your life list?\n\nNew species: 1\nAlready on your life list "
+                 "(left unchanged): 0\nRows not counted as species: 1\nRows left out because "
+                 "Plovix could not read the date: 2"_s);
+        QCOMPARE(plan.details(),
+                 u"Rows not counted as species:\ngull sp.\n\nRows left out because Plovix could "
+                 "not read the date:\nAmerican Robin (row 2: date \"2015/05/12\")\nPacific Wren "
+                 "(row 4: date \"May 12, 2015\")"_s);
+    }
+
     // The spreadsheet holds every field; read back into a new life list it gives the same
     // records.
     void spreadsheetGoesOutAndComesBack() {

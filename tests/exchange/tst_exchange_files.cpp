@@ -1,7 +1,9 @@
-// The files an import reads, a piece at a time: CSV files and the CSV file in a zip archive.
+// The files an import reads: CSV files and the CSV file in a zip archive, a piece at a time, and
+// eBird's downloads in their older forms.
 #include "ExchangeFiles.h"
 
 #include "database/CsvStream.h"
+#include "exchange/EBirdImport.h"
 #include "exchange/ImportFile.h"
 
 #include <QTemporaryDir>
@@ -113,6 +115,62 @@ private slots:
         }
         QCOMPARE(error, message);
         QVERIFY(read <= (item.declaredSize < 0 ? item.data.size() : item.declaredSize));
+    }
+
+    void olderDownloadsComeIn_data() {
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<QStringList>("records");
+        const QString older =
+            u"Submission ID,Common Name,Scientific Name,Taxonomic Order,Count,State/Province,"
+            "County,Location,Latitude,Longitude,Date,Time,Protocol,Duration (Min),"
+            "All Obs Reported,Distance Traveled (km),Area Covered (ha),Number of Observers,"
+            "Breeding Code,Species Comments,Checklist Comments\r\n"
+            "S1,American Robin,Turdus migratorius,1,1,US-NY,Kings,Prospect Park,0,0,%1,7:30 AM,"
+            "Traveling,60,1,1,,1,,Singing,\r\n"
+            "S2,American Robin,Turdus migratorius,1,1,US-NY,Kings,Central Park,0,0,%2,,"
+            "Traveling,60,1,1,,1,,First of the year,\r\n"
+            "S3,Pacific Wren,Troglodytes pacificus,1,1,US-CA,Marin,Muir Woods,0,0,%3,,"
+            "Traveling,60,1,1,,1,,,\r\n"_s;
+        const QString wren =
+            u"Pacific Wren||||Troglodytes pacificus|Muir Woods|United States|North America|"
+            "December|2013|||"_s;
+        const QString robin =
+            u"American Robin||||Turdus migratorius|Central Park|United States|North America|"
+            "March|2014|"_s;
+        const QStringList records{wren,
+                                  robin + u"First of the year|2015-05-12, Prospect Park, US-NY|"_s};
+        QTest::newRow("before March 2019")
+            << older.arg(u"05-12-2015"_s, u"03-02-2014"_s, u"12-31-2013"_s) << records;
+        QTest::newRow("before October 2019")
+            << older.arg(u"2015-05-12"_s, u"2014-03-02"_s, u"2013-12-31"_s) << records;
+        QTest::newRow("life list")
+            << u"Row #,Taxon Order,Category,Common Name,Scientific Name,Count,Location,S/P,Date,"
+               "LocID,SubID,Exotic,Countable\r\n"
+               "1,100,species,Pacific Wren,Troglodytes pacificus,1,Muir Woods,US-CA,31 Dec 2013,"
+               "L2,S2,,1\r\n"
+               "2,200,species,American Robin,Turdus migratorius,2,Central Park,US-NY,02 Mar 2014,"
+               "L1,S1,,1\r\n"_s
+            << QStringList{wren, robin + u"||"_s};
+    }
+    // eBird's data downloads before its format changed in 2019, and its life list download;
+    // months are named in English whatever the desktop's language.
+    void olderDownloadsComeIn() {
+        QFETCH(QString, csv);
+        QFETCH(QStringList, records);
+        const QLocale desktop;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QString error;
+        const std::optional<EBirdSightings> file = readEBirdFile(csvText(csv), error);
+        QLocale::setDefault(desktop);
+        QVERIFY2(file, qPrintable(error));
+        const ImportPlan plan =
+            planEBirdImport(*file, nullptr, ShippedData::load().countryCodes, {});
+        QStringList read;
+        for (const QStringList& record : plan.records) {
+            read.append(record.join(u'|'));
+        }
+        QCOMPARE(read, records);
+        QCOMPARE(plan.notCounted + plan.undated, 0);
     }
 
 private:
