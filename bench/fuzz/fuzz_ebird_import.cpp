@@ -56,7 +56,7 @@ void checkRecord(const QStringList& record) {
     for (int i = 0; i < field::Count; ++i) {
         const int limit =
             i == field::Comments || i == field::Additional ? kLongTextLimit : kShortTextLimit;
-        FUZZ_CHECK(record[i].size() <= limit);
+        FUZZ_CHECK(characterCount(record[i]) <= limit);
         FUZZ_CHECK(record[i].isValidUtf16());  // a value is never cut inside a character
     }
     static const QLocale english(QLocale::English);

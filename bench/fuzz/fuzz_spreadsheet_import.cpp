@@ -57,9 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         for (int i = 0; i < field::Count; ++i) {
             if (i == field::Comments || i == field::Additional) {
-                FUZZ_CHECK(record[i].size() <= kLongTextLimit);
+                FUZZ_CHECK(characterCount(record[i]) <= kLongTextLimit);
             } else if (i != field::Month && i != field::Year && i != field::Images) {
-                FUZZ_CHECK(record[i].size() <= kShortTextLimit);
+                FUZZ_CHECK(characterCount(record[i]) <= kShortTextLimit);
             }
         }
     }

@@ -53,7 +53,7 @@ public:
 private:
     struct Shown {
         QString text;
-        qsizetype length = -1;  // -1 until worked out
+        qsizetype length = -1;  // in characters; -1 until worked out
     };
 
     // A location with its runs of white space made one space; a state trimmed.
@@ -61,7 +61,7 @@ private:
         Shown& one = (isLocation ? m_locations : m_states)[id];
         if (one.length < 0) {
             one.text = isLocation ? m_file.text(id).simplified() : m_file.text(id).trimmed();
-            one.length = one.text.size();
+            one.length = characterCount(one.text);
         }
         return one;
     }

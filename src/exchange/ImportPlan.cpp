@@ -126,11 +126,29 @@ int columnNamed(const QStringList& heading, const QString& name) {
     return -1;
 }
 
+qsizetype characterCount(QStringView text) {
+    qsizetype count = text.size();
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        if (text[i].isLowSurrogate() && text[i - 1].isHighSurrogate()) {
+            --count;
+            ++i;
+        }
+    }
+    return count;
+}
+
 QString cutToLength(const QString& text, qsizetype limit) {
     if (text.size() <= limit) {
         return text;
     }
-    return text.left(limit > 0 && text.at(limit - 1).isHighSurrogate() ? limit - 1 : limit);
+    qsizetype end = 0;
+    for (qsizetype count = 0; count < limit && end < text.size(); ++count) {
+        end += text.at(end).isHighSurrogate() && end + 1 < text.size() &&
+                       text.at(end + 1).isLowSurrogate()
+                   ? 2
+                   : 1;
+    }
+    return text.left(end);
 }
 
 QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened) {
@@ -143,7 +161,7 @@ QStringList fitToFields(QStringList& record, const QString& what, QStringList& s
         } else if (i == field::Month || i == field::Year || i == field::Images) {
             continue;
         }
-        if (record[i].size() > limit) {
+        if (characterCount(record[i]) > limit) {
             record[i] = cutToLength(record[i], limit);
             cut.append(names[i]);
             shortened.append(QStringLiteral("%1: %2").arg(what, names[i]));

@@ -58,12 +58,14 @@ bool readHeadedCsv(const CsvInput& input, QString& error,
 // The message for a file that lacks a column it needs to be read as `kind`.
 QString missingColumn(const QString& column, const QString& kind);
 
-// The first `limit` UTF-16 units of `text`, one fewer where the cut would part the two halves
-// of a character beyond the basic range.
+// The characters of `text` as the record form counts them: one beyond the basic range (an
+// emoji, written as two UTF-16 units) is one.
+qsizetype characterCount(QStringView text);
+// The first `limit` characters of `text`, counted so.
 QString cutToLength(const QString& text, qsizetype limit);
 
-// Cuts the values of `record` that are longer than their field takes and notes each cut in
-// `shortened`, naming the sighting by `what`. Returns the fields that were cut.
+// Cuts the values of `record` that are longer (in characters) than their field takes and notes each
+// cut in `shortened`, naming the sighting by `what`. Returns the fields that were cut.
 QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened);
 
 // The positions of the fields in a record of the plan.

@@ -241,9 +241,8 @@ private slots:
         QVERIFY(record[field::Additional].size() + lines[1].size() + 1 > 32000);
     }
 
-    // Values from hostile files: a time that is no time of day counts as none (the hours are
-    // never multiplied past an int), and a value cut to its field never parts the two halves
-    // of a character.
+    // A time in a hostile file that is no time of day counts as none (the hours are never
+    // multiplied past an int).
     void oddValuesAreReadSafely() {
         const auto plan = [](const QString& time, const QString& place) {
             QString error;
@@ -262,14 +261,35 @@ private slots:
         for (const QString& time : {u"99999999:00"_s, u"24:00"_s, u"-3:15"_s, u"07:75"_s}) {
             QCOMPARE(plan(time, u"Brigantine"_s), none);
         }
-        const QString goose = QString(49, u'a') + QString::fromUtf8("\U0001F986 pond");
-        QCOMPARE(plan({}, goose)[0][field::Location], QString(49, u'a'));
+    }
 
+    void fieldsTakeCharacters_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        const QString duck = u"🦆"_s;
+        QTest::newRow("50 emoji") << duck.repeated(50) << duck.repeated(50);
+        QTest::newRow("51 emoji") << duck.repeated(51) << duck.repeated(50);
+        QTest::newRow("emoji last")
+            << QString(49, u'a') + duck + u" pond"_s << QString(49, u'a') + duck;
+    }
+    // Both imports count a field's length in characters, as the record form does, and cut a
+    // longer value between two characters.
+    void fieldsTakeCharacters() {
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
         QString error;
+        const std::optional<EBirdSightings> file =
+            readEBirdFile(csvText(kHeading + row(name, u"Anser caerulescens"_s, u"US-NJ"_s, name,
+                                                 u"2012-11-03"_s, {})),
+                          error);
+        const ImportPlan eBird = planEBirdImport(*file, nullptr, {}, {});
         const std::optional<ImportPlan> sheet = spreadsheet::planImport(
-            csvText(u"CommonName,Location\r\nSnow Goose,"_s + goose + u"\r\n"_s), {}, error);
-        QVERIFY(sheet && sheet->records.size() == 1);
-        QCOMPARE(sheet->records[0][field::Location], QString(49, u'a'));
+            csvText(u"CommonName,Location\r\n%1,%1\r\n"_s.arg(name)), {}, error);
+        for (const QStringList& record : {eBird.records.value(0), sheet->records.value(0)}) {
+            QCOMPARE(record.value(field::CommonName), stored);
+            QCOMPARE(record.value(field::Location), stored);
+        }
+        QCOMPARE(eBird.shortened.size(), name == stored ? 0 : 2);
     }
 
     // A date in a form not read is told with its row and the date as written, apart from the
