@@ -1,12 +1,14 @@
 // The eBird import: a "Download My Data" file read, and what it would add to a life list
 // worked out, as "Import Sightings > eBird Data" does before it asks.
 //
-// Input: the CSV text of the download (MyEBirdData.csv).
+// Input: the bytes of the download (MyEBirdData.csv), read as the import reads a file, a piece
+// at a time.
 #include "FuzzInput.h"
 #include "app/MValidation.h"
 #include "checklist/Checklist.h"
 #include "database/ShippedData.h"
 #include "exchange/EBirdImport.h"
+#include "exchange/ImportPlan.h"
 
 #include <QLocale>
 
@@ -54,7 +56,7 @@ void checkRecord(const QStringList& record) {
     for (int i = 0; i < field::Count; ++i) {
         const int limit =
             i == field::Comments || i == field::Additional ? kLongTextLimit : kShortTextLimit;
-        FUZZ_CHECK(record[i].size() <= limit);
+        FUZZ_CHECK(characterCount(record[i]) <= limit);
         FUZZ_CHECK(record[i].isValidUtf16());  // a value is never cut inside a character
     }
     static const QLocale english(QLocale::English);
@@ -78,35 +80,65 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
+// The download's bytes handed over in pieces of `piece` bytes.
+CsvInput inPieces(const uint8_t* data, size_t size, qsizetype piece) {
+    return [=](CsvStream& stream, QString&) {
+        const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+        for (qsizetype at = 0; at < bytes.size(); at += piece) {
+            stream.addBytes(bytes.sliced(at, std::min(piece, bytes.size() - at)));
+        }
+        return true;
+    };
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString error;
-    const std::optional<EBirdFile> file = readEBirdFile(fuzz::fileText(data, size), error);
+    const std::optional<EBirdSightings> file =
+        readEBirdFile(inPieces(data, size, qMax<qsizetype>(1, qsizetype(size))), error);
+    QString again;
+    const std::optional<EBirdSightings> inSmallPieces =
+        readEBirdFile(inPieces(data, size, 1 + qsizetype(size % 11)), again);
+    FUZZ_CHECK(file.has_value() == inSmallPieces.has_value() && error == again);
     if (!file) {
         FUZZ_CHECK(!error.isEmpty());
         return 0;
     }
     int line = 1;
-    for (const EBirdRow& row : file->rows) {
-        FUZZ_CHECK(row.date.isValid());
-        FUZZ_CHECK(!row.common.isEmpty() || !row.scientific.isEmpty());
+    for (const EBirdSightings::Row& row : file->rows()) {
+        FUZZ_CHECK(row.date().isValid());
+        FUZZ_CHECK(row.taxon >= 0 && row.taxon < file->taxa().size());
+        const EBirdSightings::Taxon& taxon = file->taxa()[row.taxon];
+        FUZZ_CHECK(taxon.name.isSpecies() && taxon.earliest >= 0);
+        FUZZ_CHECK(!EBirdSightings::earlier(row, file->rows()[taxon.earliest]));
         FUZZ_CHECK(row.line > line);
         FUZZ_CHECK(row.minutes == -1 || (row.minutes >= 0 && row.minutes < 24 * 60));
         line = row.line;
     }
+    qint64 taxonRows = 0;
+    for (const EBirdSightings::Taxon& taxon : file->taxa()) {
+        FUZZ_CHECK(!taxon.common.isEmpty() || !taxon.scientific.isEmpty());
+        taxonRows += taxon.rows;
+    }
+    FUZZ_CHECK(taxonRows == file->datedRows());
+    FUZZ_CHECK(file->listedUndated().size() ==
+               std::min<qint64>(file->undatedCount(), EBirdSightings::kListedUndated));
 
     const ListedSpecies listed = listedSpecies();
     for (const Checklist* list : {&checklist(), static_cast<const Checklist*>(nullptr)}) {
         const ImportPlan plan = planEBirdImport(*file, list, countries(), listed);
-        FUZZ_CHECK(plan.notCounted >= file->undated.size());
-        // Every row counted as a species is on one record, added or already listed.
-        const qsizetype speciesRows = file->rows.size() - (plan.notCounted - file->undated.size());
-        FUZZ_CHECK(plan.records.size() + plan.alreadyListed <= speciesRows);
-        FUZZ_CHECK(speciesRows == 0 || plan.records.size() + plan.alreadyListed > 0);
+        FUZZ_CHECK(plan.undated == file->undatedCount());
+        // Every dated row is a species' or not counted, and every species' row is on one
+        // record, added or already listed.
+        FUZZ_CHECK(plan.notCounted + file->rows().size() == file->datedRows());
+        FUZZ_CHECK(plan.records.size() + plan.alreadyListed <= file->rows().size());
+        FUZZ_CHECK(file->rows().isEmpty() || plan.records.size() + plan.alreadyListed > 0);
         for (const QStringList& record : plan.records) {
             checkRecord(record);
         }
+        // However the pieces fell, the same plan.
+        const ImportPlan same = planEBirdImport(*inSmallPieces, list, countries(), listed);
+        FUZZ_CHECK(same.records == plan.records && same.details() == plan.details());
         (void)plan.question();
-        (void)plan.details();
     }
     return 0;
 }

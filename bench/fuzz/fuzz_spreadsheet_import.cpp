@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = fuzz::fileText(data, size);
     const ListedSpecies listed = listedSpecies();
     QString error;
-    const std::optional<ImportPlan> plan = spreadsheet::planImport(text, listed, error);
+    const std::optional<ImportPlan> plan = spreadsheet::planImport(csvText(text), listed, error);
     if (!plan) {
         FUZZ_CHECK(!error.isEmpty());
         return 0;
@@ -57,9 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         for (int i = 0; i < field::Count; ++i) {
             if (i == field::Comments || i == field::Additional) {
-                FUZZ_CHECK(record[i].size() <= kLongTextLimit);
+                FUZZ_CHECK(characterCount(record[i]) <= kLongTextLimit);
             } else if (i != field::Month && i != field::Year && i != field::Images) {
-                FUZZ_CHECK(record[i].size() <= kShortTextLimit);
+                FUZZ_CHECK(characterCount(record[i]) <= kShortTextLimit);
             }
         }
     }
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     QString again;
     const std::optional<ImportPlan> reread =
-        spreadsheet::planImport(savedAsSpreadsheet(plan->records), listed, again);
+        spreadsheet::planImport(csvText(savedAsSpreadsheet(plan->records)), listed, again);
     FUZZ_CHECK(reread && again.isEmpty());
     FUZZ_CHECK(reread->records == kept);
     FUZZ_CHECK(reread->alreadyListed + reread->notCounted == plan->records.size() - kept.size());

@@ -1,9 +1,10 @@
 #include "exchange/ImportPlan.h"
 
 #include "app/MValidation.h"
-#include "database/CsvReader.h"
 #include "database/Schema.h"
 #include "database/TextRows.h"
+
+#include <QLocale>
 
 namespace {
 
@@ -19,6 +20,10 @@ QString ImportPlan::question() const {
     text += QStringLiteral("New species: %1\n").arg(added);
     text += QStringLiteral("Already on your life list (left unchanged): %1\n").arg(alreadyListed);
     text += QStringLiteral("Rows not counted as species: %1").arg(notCounted);
+    if (undated > 0) {
+        text += QStringLiteral("\nRows left out because Plovix could not read the date: %1")
+                    .arg(undated);
+    }
     if (!shortened.isEmpty()) {
         text += QStringLiteral("\nValues shortened to fit their fields: %1").arg(shortened.size());
     }
@@ -30,6 +35,14 @@ QString ImportPlan::details() const {
     if (!notCountedNames.isEmpty()) {
         parts.append(QStringLiteral("Rows not counted as species:\n") +
                      notCountedNames.join(u'\n'));
+    }
+    if (undated > 0) {
+        QString part = QStringLiteral("Rows left out because Plovix could not read the date:\n") +
+                       undatedRows.join(u'\n');
+        if (undated > undatedRows.size()) {
+            part += QStringLiteral("\nand %1 more").arg(undated - undatedRows.size());
+        }
+        parts.append(part);
     }
     if (!shortened.isEmpty()) {
         parts.append(QStringLiteral("Values shortened to fit their fields:\n") +
@@ -64,19 +77,35 @@ void ListedSpecies::add(const QString& english, const QString& scientific) {
     }
 }
 
-bool readHeadedCsv(const QString& text, QString& error,
+CsvInput csvText(const QString& text) {
+    return [text](CsvStream& stream, QString&) {
+        stream.addText(text);
+        return true;
+    };
+}
+
+bool readHeadedCsv(const CsvInput& input, QString& error,
                    const std::function<bool(const QStringList&, QString&)>& heading,
-                   const std::function<void(const QStringList&, int)>& take) {
+                   const std::function<bool(const QStringList&, int, QString&)>& take) {
     int line = 0;
     bool usable = true;
-    forEachCsvRow(text, [&](const QStringList& row) {
+    CsvStream stream([&](const QStringList& row) {
         ++line;
-        if (line == 1) {
-            usable = heading(row, error);
-        } else if (usable) {
-            take(row, line);
-        }
+        usable = line == 1 ? heading(row, error) : take(row, line, error);
+        return usable;
     });
+    if (!input(stream, error)) {
+        return false;
+    }
+    stream.finish();
+    if (stream.rowTooLong()) {
+        error = QStringLiteral(
+                    "Row %1 of the file is more than %2 characters long: the file is damaged, or a "
+                    "quote in it is never closed.")
+                    .arg(line + 1)
+                    .arg(QLocale(QLocale::English).toString(qint64(CsvStream::kLongestRow)));
+        return false;
+    }
     if (line == 0) {
         error = QStringLiteral("The file is empty.");
     }
@@ -97,11 +126,29 @@ int columnNamed(const QStringList& heading, const QString& name) {
     return -1;
 }
 
+qsizetype characterCount(QStringView text) {
+    qsizetype count = text.size();
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        if (text[i].isLowSurrogate() && text[i - 1].isHighSurrogate()) {
+            --count;
+            ++i;
+        }
+    }
+    return count;
+}
+
 QString cutToLength(const QString& text, qsizetype limit) {
     if (text.size() <= limit) {
         return text;
     }
-    return text.left(limit > 0 && text.at(limit - 1).isHighSurrogate() ? limit - 1 : limit);
+    qsizetype end = 0;
+    for (qsizetype count = 0; count < limit && end < text.size(); ++count) {
+        end += text.at(end).isHighSurrogate() && end + 1 < text.size() &&
+                       text.at(end + 1).isLowSurrogate()
+                   ? 2
+                   : 1;
+    }
+    return text.left(end);
 }
 
 QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened) {
@@ -114,7 +161,7 @@ QStringList fitToFields(QStringList& record, const QString& what, QStringList& s
         } else if (i == field::Month || i == field::Year || i == field::Images) {
             continue;
         }
-        if (record[i].size() > limit) {
+        if (characterCount(record[i]) > limit) {
             record[i] = cutToLength(record[i], limit);
             cut.append(names[i]);
             shortened.append(QStringLiteral("%1: %2").arg(what, names[i]));

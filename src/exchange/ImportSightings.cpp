@@ -5,69 +5,46 @@
 #include "database/Maintenance.h"
 #include "database/ShippedData.h"
 #include "exchange/EBirdImport.h"
+#include "exchange/ImportFile.h"
 #include "exchange/ImportWriter.h"
 #include "exchange/Spreadsheet.h"
-#include "exchange/ZipEntry.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
 const QString kErrorTitle = QStringLiteral("Import Error");
 
-// The text of a CSV file, or of the CSV file in a zip archive; no value when it cannot be
-// read, with the reason in `error`.
-std::optional<QString> readText(const QString& path, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return std::nullopt;
-    }
-    if (zip::isArchive(bytes)) {
-        std::optional<QByteArray> csv =
-            zip::csvEntry(bytes, QStringLiteral("MyEBirdData.csv"), error);
-        if (!csv) {
-            return std::nullopt;
-        }
-        bytes = std::move(*csv);
-    }
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        bytes.remove(0, 3);
-    }
-    return QString::fromUtf8(bytes);
-}
-
 // What the file would add; no value when it cannot be read, with the message to show and its
-// style in `problem` and `style`.
+// style in `problem` and `style`. The bar shows the share of the file read.
 std::optional<ImportPlan> readPlan(Program& program, ImportSource source,
                                    const Checklist* checklist, const QString& path,
-                                   QString& problem, int& style) {
+                                   ImportProgress& progress, QString& problem, int& style) {
     style = mb::Critical | mb::OKOnly;
-    const std::optional<QString> text = readText(path, problem);
-    if (!text) {
-        problem = QStringLiteral("The file [%1] could not be read:\n%2").arg(path, problem);
-        return std::nullopt;
-    }
     ListedSpecies listed;
     if (DbError error = ListedSpecies::read(*program.gdbBirdList, listed)) {
         problem = QStringLiteral("Error %1:\n%2").arg(error.number).arg(error.description);
         return std::nullopt;
     }
+    // The reading is not cancelled: what the file would add is asked about once it is read.
+    const ImportFile file(path);
+    bool unreadable = false;
+    const CsvInput input = [&](CsvStream& stream, QString& error) {
+        unreadable =
+            !file.readInto(stream, error, [&progress](int percent) { progress.advance(percent); });
+        return !unreadable;
+    };
     std::optional<ImportPlan> plan;
     if (source == ImportSource::EBird) {
-        if (const std::optional<EBirdFile> file = readEBirdFile(*text, problem)) {
-            plan = planEBirdImport(*file, checklist, ShippedData::load().countryCodes, listed);
+        if (const std::optional<EBirdSightings> read = readEBirdFile(input, problem)) {
+            plan = planEBirdImport(*read, checklist, ShippedData::load().countryCodes, listed);
         }
     } else {
-        plan = spreadsheet::planImport(*text, listed, problem);
+        plan = spreadsheet::planImport(input, listed, problem);
     }
-    if (!plan) {
+    if (unreadable) {
+        problem = QStringLiteral("The file [%1] could not be read:\n%2").arg(path, problem);
+    } else if (!plan) {
         problem += QStringLiteral("\n\n[%1]").arg(path);
         style = mb::Exclamation | mb::OKOnly;
     }
@@ -95,7 +72,7 @@ int importSightings(Program& program, ImportSource source, const Checklist* chec
     QString problem;
     int style = 0;
     const std::optional<ImportPlan> plan =
-        readPlan(program, source, checklist, *path, problem, style);
+        readPlan(program, source, checklist, *path, progress, problem, style);
     program.cursor.setMousePointer(WaitCursor::Default);
     progress.show(false, {});
     if (!plan) {

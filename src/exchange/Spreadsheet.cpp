@@ -45,7 +45,7 @@ DbError lifeListCsv(Database& db, QByteArray& csv) {
     return {};
 }
 
-std::optional<ImportPlan> planImport(const QString& text, const ListedSpecies& listed,
+std::optional<ImportPlan> planImport(const CsvInput& input, const ListedSpecies& listed,
                                      QString& error) {
     QList<int> at;  // for each field, its column in the file or -1
     ImportPlan plan;
@@ -60,7 +60,7 @@ std::optional<ImportPlan> planImport(const QString& text, const ListedSpecies& l
         }
         return true;
     };
-    const auto take = [&](const QStringList& row, int line) {
+    const auto take = [&](const QStringList& row, int line, QString&) {
         QStringList record;
         for (int column : std::as_const(at)) {
             record.append(column >= 0 ? row.value(column) : QString());
@@ -68,17 +68,18 @@ std::optional<ImportPlan> planImport(const QString& text, const ListedSpecies& l
         if (record[field::CommonName].trimmed().isEmpty()) {
             ++plan.notCounted;
             plan.notCountedNames.append(QStringLiteral("Row %1 (no CommonName)").arg(line));
-            return;
+            return true;
         }
         if (listed.has(record[field::CommonName], record[field::Species])) {
             ++plan.alreadyListed;
-            return;
+            return true;
         }
         fitToFields(record, QStringLiteral("Row %1 (%2)").arg(line).arg(record[field::CommonName]),
                     plan.shortened);
         plan.records.append(record);
+        return true;
     };
-    if (!readHeadedCsv(text, error, heading, take)) {
+    if (!readHeadedCsv(input, error, heading, take)) {
         return std::nullopt;
     }
     return plan;

@@ -20,9 +20,9 @@ DbError lifeListCsv(Database& db, QByteArray& csv);
 QByteArray csvField(const QString& value);
 
 // The sightings of such a file (columns found by their heading, in any order; the Number is
-// not taken over) that are not on the life list yet. No value when the file has no CommonName
-// column, with what is wrong in `error`.
-std::optional<ImportPlan> planImport(const QString& text, const ListedSpecies& listed,
+// not taken over) that are not on the life list yet. No value when the file cannot be read or
+// has no CommonName column, with what is wrong in `error`.
+std::optional<ImportPlan> planImport(const CsvInput& input, const ListedSpecies& listed,
                                      QString& error);
 
 }  // namespace spreadsheet

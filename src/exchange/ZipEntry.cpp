@@ -1,7 +1,7 @@
 #include "exchange/ZipEntry.h"
 
 #include <zlib.h>
-#include <QList>
+#include <QIODevice>
 #include <QtEndian>
 
 namespace zip {
@@ -11,138 +11,228 @@ namespace {
 constexpr quint32 kEndOfDirectory = 0x06054b50;
 constexpr quint32 kDirectoryEntry = 0x02014b50;
 constexpr quint32 kLocalHeader = 0x04034b50;
-// Larger entries are refused rather than read into memory.
-constexpr qint64 kLargestEntry = qint64(1) << 30;
+constexpr qint64 kEndRecord = 22;
+constexpr qint64 kLongestComment = 0xFFFF;
+constexpr qint64 kZip64 = 0xFFFFFFFF;  // a size or place given in a Zip64 record instead
 
-struct Entry {
-    QString name;
-    quint16 method = 0;
-    quint32 crc = 0;
-    quint32 packedSize = 0;
-    quint32 size = 0;
-    quint32 localHeader = 0;
-};
+quint16 u16(const QByteArray& bytes, qint64 at) {
+    return qFromLittleEndian<quint16>(bytes.constData() + at);
+}
 
-// Little-endian numbers at `at`; false when the archive is too short for them.
-struct Reader {
-    const QByteArray& bytes;
-    bool fits(qint64 at, qint64 length) const {
-        return at >= 0 && length >= 0 && at + length <= bytes.size();
-    }
-    quint16 u16(qint64 at) const { return qFromLittleEndian<quint16>(bytes.constData() + at); }
-    quint32 u32(qint64 at) const { return qFromLittleEndian<quint32>(bytes.constData() + at); }
-};
+quint32 u32(const QByteArray& bytes, qint64 at) {
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
 
-std::optional<QList<Entry>> directory(const Reader& in) {
-    // The end record is the last thing in the file, followed by a comment of at most 64 KiB.
-    qint64 end = in.bytes.size() - 22;
-    const qint64 lowest = std::max<qint64>(0, end - 0xFFFF);
-    while (end >= lowest && in.u32(end) != kEndOfDirectory) {
-        --end;
+// `length` bytes from `at`; fewer when the archive ends before them.
+QByteArray bytesAt(QIODevice& archive, qint64 at, qint64 length) {
+    if (at < 0 || !archive.seek(at)) {
+        return {};
     }
-    if (end < lowest || !in.fits(end, 22)) {
-        return std::nullopt;
-    }
-    const int count = in.u16(end + 10);
-    qint64 at = in.u32(end + 16);
-    QList<Entry> entries;
-    for (int i = 0; i < count; ++i) {
-        if (!in.fits(at, 46) || in.u32(at) != kDirectoryEntry) {
-            return std::nullopt;
+    return archive.read(length);
+}
+
+QString damaged(const Entry& entry) {
+    return QStringLiteral("The entry %1 of the zip file is damaged.").arg(entry.name);
+}
+
+QString packedOtherwise(const Entry& entry) {
+    return QStringLiteral(
+               "The entry %1 of the zip file is packed in a way Plovix cannot read; unpack the "
+               "zip file and choose the CSV file in it.")
+        .arg(entry.name);
+}
+
+int shareRead(const Entry& entry, qint64 packedLeft) {
+    return entry.packedSize > 0 ? int((entry.packedSize - packedLeft) * 100 / entry.packedSize)
+                                : 100;
+}
+
+// Reads the packed bytes and hands them over unpacked; false with `error` set on a failure.
+class Unpacker {
+public:
+    Unpacker(QIODevice& archive, const Entry& entry, qint64 pieceSize, QString& error)
+        : m_archive(archive),
+          m_entry(entry),
+          m_piece(pieceSize),
+          m_error(error),
+          m_left(entry.packedSize) {}
+
+    // Hands `bytes` over unless they take the entry past its declared size.
+    bool give(QByteArrayView bytes, const std::function<bool(QByteArrayView, int)>& take,
+              bool& more) {
+        if (bytes.size() > m_entry.size - m_given) {
+            m_error = QStringLiteral(
+                          "The zip file is damaged or not what it claims: its entry %1 unpacks "
+                          "to more than the %2 bytes it declares.")
+                          .arg(m_entry.name)
+                          .arg(m_entry.size);
+            return false;
         }
-        const int nameLength = in.u16(at + 28);
-        const qint64 next = at + 46 + nameLength + in.u16(at + 30) + in.u16(at + 32);
-        if (!in.fits(at + 46, nameLength)) {
-            return std::nullopt;
+        m_given += bytes.size();
+        m_crc = crc32(m_crc, reinterpret_cast<const Bytef*>(bytes.data()), uInt(bytes.size()));
+        more = bytes.isEmpty() || take(bytes, shareRead(m_entry, m_left));
+        return true;
+    }
+
+    // The next packed bytes into `buffer`; false when the archive has none left to give.
+    bool readPacked(QByteArray& buffer) {
+        const qint64 length = std::min(m_piece, m_left);
+        buffer.resize(length);
+        const qint64 read = length > 0 ? m_archive.read(buffer.data(), length) : 0;
+        if (read <= 0) {
+            m_error = read < 0 ? m_archive.errorString() : damaged(m_entry);
+            return false;
         }
-        entries.append({QString::fromUtf8(in.bytes.mid(at + 46, nameLength)), in.u16(at + 10),
-                        in.u32(at + 16), in.u32(at + 20), in.u32(at + 24), in.u32(at + 42)});
-        at = next;
+        buffer.resize(read);
+        m_left -= read;
+        return true;
     }
-    return entries;
-}
 
-std::optional<QByteArray> inflated(const QByteArray& packed, qint64 size) {
-    QByteArray out(size, Qt::Uninitialized);
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-        return std::nullopt;
+    bool stored(const std::function<bool(QByteArrayView, int)>& take) {
+        QByteArray buffer;
+        bool more = true;
+        while (m_left > 0 && more) {
+            if (!readPacked(buffer) || !give(buffer, take, more)) {
+                return false;
+            }
+        }
+        return !more || whole();
     }
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.constData()));
-    stream.avail_in = uInt(packed.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = uInt(out.size());
-    const int result = inflate(&stream, Z_FINISH);
-    const bool whole = result == Z_STREAM_END && stream.total_out == uLong(size);
-    inflateEnd(&stream);
-    return whole ? std::optional<QByteArray>(out) : std::nullopt;
-}
 
-std::optional<QByteArray> contents(const Reader& in, const Entry& entry, QString& error) {
-    error = QStringLiteral("The entry %1 of the zip file is damaged.").arg(entry.name);
-    const qint64 header = entry.localHeader;
-    if (!in.fits(header, 30) || in.u32(header) != kLocalHeader) {
-        return std::nullopt;
+    bool deflated(const std::function<bool(QByteArrayView, int)>& take) {
+        z_stream stream{};
+        if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+            m_error = damaged(m_entry);
+            return false;
+        }
+        QByteArray in;
+        QByteArray out(m_piece, Qt::Uninitialized);
+        bool more = true;
+        bool ok = true;
+        int result = Z_OK;
+        while (ok && more && result != Z_STREAM_END) {
+            if (stream.avail_in == 0) {
+                if (!readPacked(in)) {
+                    ok = false;
+                    break;
+                }
+                stream.next_in = reinterpret_cast<Bytef*>(in.data());
+                stream.avail_in = uInt(in.size());
+            }
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = uInt(out.size());
+            result = inflate(&stream, Z_NO_FLUSH);
+            const qint64 produced = out.size() - qint64(stream.avail_out);
+            if (result != Z_OK && result != Z_STREAM_END &&
+                (result != Z_BUF_ERROR || stream.avail_in > 0)) {
+                m_error = damaged(m_entry);
+                ok = false;
+            } else {
+                ok = give(QByteArrayView(out.constData(), produced), take, more);
+            }
+        }
+        inflateEnd(&stream);
+        return ok && (!more || whole());
     }
-    const qint64 start = header + 30 + in.u16(header + 26) + in.u16(header + 28);
-    if (!in.fits(start, entry.packedSize) || entry.size > kLargestEntry) {
-        return std::nullopt;
+
+private:
+    // The whole entry was read: as long as declared, with its checksum.
+    bool whole() {
+        if (m_given != m_entry.size || m_crc != m_entry.crc) {
+            m_error = damaged(m_entry);
+            return false;
+        }
+        return true;
     }
-    const QByteArray packed = in.bytes.mid(start, entry.packedSize);
-    std::optional<QByteArray> data;
-    if (entry.method == 0) {
-        data = packed;
-    } else if (entry.method == Z_DEFLATED) {
-        data = inflated(packed, entry.size);
-    } else {
-        error = QStringLiteral(
-                    "The entry %1 of the zip file is packed in a way Plovix cannot "
-                    "read; unpack the zip file and choose the CSV file in it.")
-                    .arg(entry.name);
-        return std::nullopt;
-    }
-    const auto crc = [](const QByteArray& bytes) {
-        return quint32(
-            crc32(0, reinterpret_cast<const Bytef*>(bytes.constData()), uInt(bytes.size())));
-    };
-    if (!data || crc(*data) != entry.crc) {
-        return std::nullopt;
-    }
-    error.clear();
-    return data;
-}
+
+    QIODevice& m_archive;
+    const Entry& m_entry;
+    qint64 m_piece;
+    QString& m_error;
+    qint64 m_left;  // packed bytes not read yet
+    qint64 m_given = 0;
+    uLong m_crc = crc32(0, nullptr, 0);
+};
 
 }  // namespace
 
-bool isArchive(const QByteArray& bytes) {
-    return bytes.startsWith(QByteArrayLiteral("PK\x03\x04")) ||
-           bytes.startsWith(QByteArrayLiteral("PK\x05\x06"));
+bool isArchive(const QByteArray& start) {
+    return start.startsWith(QByteArrayLiteral("PK\x03\x04")) ||
+           start.startsWith(QByteArrayLiteral("PK\x05\x06"));
 }
 
-std::optional<QByteArray> csvEntry(const QByteArray& archive, const QString& preferred,
-                                   QString& error) {
-    const Reader in{archive};
-    const std::optional<QList<Entry>> entries = directory(in);
-    if (!entries) {
-        error = QStringLiteral("The zip file is damaged or incomplete.");
+std::optional<Entry> csvEntry(QIODevice& archive, const QString& preferred, QString& error) {
+    error = QStringLiteral("The zip file is damaged or incomplete.");
+    // The end record is the last thing in the file, followed by a comment of at most 64 KiB.
+    const qint64 size = archive.size();
+    const qint64 tailStart = std::max<qint64>(0, size - kEndRecord - kLongestComment);
+    const QByteArray tail = bytesAt(archive, tailStart, size - tailStart);
+    qint64 end = tail.size() - kEndRecord;
+    while (end >= 0 && u32(tail, end) != kEndOfDirectory) {
+        --end;
+    }
+    if (end < 0) {
         return std::nullopt;
     }
-    const Entry* chosen = nullptr;
-    for (const Entry& entry : *entries) {
+    const int count = u16(tail, end + 10);
+    qint64 at = u32(tail, end + 16);
+    std::optional<Entry> chosen;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray header = bytesAt(archive, at, 46);
+        if (header.size() < 46 || u32(header, 0) != kDirectoryEntry) {
+            return std::nullopt;
+        }
+        const int nameLength = u16(header, 28);
+        const QByteArray name = archive.read(nameLength);
+        if (name.size() < nameLength) {
+            return std::nullopt;
+        }
+        const Entry entry{QString::fromUtf8(name), u16(header, 10), u32(header, 16),
+                          u32(header, 20),         u32(header, 24), u32(header, 42)};
+        at += 46 + nameLength + u16(header, 30) + u16(header, 32);
         const QString base = entry.name.section(u'/', -1);
         if (base.compare(preferred, Qt::CaseInsensitive) == 0) {
-            chosen = &entry;
+            chosen = entry;
             break;
         }
         if (!chosen && base.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
-            chosen = &entry;
+            chosen = entry;
         }
     }
     if (!chosen) {
         error = QStringLiteral("The zip file holds no CSV file.");
         return std::nullopt;
     }
-    return contents(in, *chosen, error);
+    if (chosen->size == kZip64 || chosen->packedSize == kZip64 || chosen->localHeader == kZip64) {
+        error = packedOtherwise(*chosen);  // its sizes are in a Zip64 record
+        return std::nullopt;
+    }
+    error.clear();
+    return chosen;
+}
+
+bool readEntry(QIODevice& archive, const Entry& entry, qint64 pieceSize,
+               const std::function<bool(QByteArrayView, int)>& take, QString& error) {
+    error.clear();
+    const QByteArray header = bytesAt(archive, entry.localHeader, 30);
+    if (header.size() < 30 || u32(header, 0) != kLocalHeader) {
+        error = damaged(entry);
+        return false;
+    }
+    const qint64 start = entry.localHeader + 30 + u16(header, 26) + u16(header, 28);
+    if (start + entry.packedSize > archive.size() || !archive.seek(start)) {
+        error = damaged(entry);
+        return false;
+    }
+    Unpacker unpacker(archive, entry, std::max<qint64>(1, pieceSize), error);
+    if (entry.method == 0) {
+        return unpacker.stored(take);
+    }
+    if (entry.method == Z_DEFLATED) {
+        return unpacker.deflated(take);
+    }
+    error = packedOtherwise(entry);
+    return false;
 }
 
 }  // namespace zip

@@ -1,4 +1,5 @@
 // Sightings brought in from an eBird download or a spreadsheet, and the life list saved as one.
+#include "ExchangeFiles.h"
 #include "FolderWatch.h"
 #include "record_form/FormFixture.h"
 
@@ -8,70 +9,11 @@
 #include "exchange/Spreadsheet.h"
 #include "exchange/TaxonName.h"
 
-#include <zlib.h>
 #include <QProgressBar>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace {
-
-const QString kHeading =
-    u"Submission ID,Common Name,Scientific Name,Taxonomic Order,Count,State/Province,County,"
-    "Location ID,Location,Latitude,Longitude,Date,Time,Protocol,Duration (Min),"
-    "All Obs Reported,Distance Traveled (km),Area Covered (ha),Number of Observers,"
-    "Breeding Code,Observation Details,Checklist Comments,ML Catalog Numbers\r\n"_s;
-
-// One eBird row: the columns the import reads, the others filled as eBird fills them.
-QString row(const QString& common, const QString& scientific, const QString& state,
-            const QString& location, const QString& date, const QString& time,
-            const QString& details = {}) {
-    return u"S1000,%1,%2,100,2,%3,Some County,L1,%4,40.7,-73.9,%5,%6,eBird - Traveling Count,"
-           "60,1,1.5,,1,,%7,,\r\n"_s.arg(common, scientific, state, location, date, time, details);
-}
-
-// A zip archive holding one file, deflated as eBird's downloads are.
-QByteArray zipOf(const QString& name, const QByteArray& data) {
-    QByteArray packed(int(compressBound(uLong(data.size()))) + 64, Qt::Uninitialized);
-    z_stream stream{};
-    deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
-    stream.avail_in = uInt(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
-    stream.avail_out = uInt(packed.size());
-    deflate(&stream, Z_FINISH);
-    packed.truncate(qsizetype(stream.total_out));
-    deflateEnd(&stream);
-    const quint32 crc =
-        quint32(crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size())));
-    QByteArray out;
-    QDataStream put(&out, QIODevice::WriteOnly);
-    put.setByteOrder(QDataStream::LittleEndian);
-    const QByteArray file = name.toUtf8();
-    const auto header = [&](quint32 signature, bool central) {
-        put << signature << quint16(20);
-        if (central) {
-            put << quint16(20);
-        }
-        put << quint16(0) << quint16(8) << quint32(0) << crc << quint32(packed.size())
-            << quint32(data.size()) << quint16(file.size()) << quint16(0);
-        if (central) {
-            put << quint16(0) << quint16(0) << quint16(0) << quint32(0) << quint32(0);
-        }
-        put.writeRawData(file.constData(), int(file.size()));
-    };
-    header(0x04034b50, false);
-    put.writeRawData(packed.constData(), int(packed.size()));
-    const quint32 directory = quint32(out.size());
-    header(0x02014b50, true);
-    put << quint32(0x06054b50) << quint16(0) << quint16(0) << quint16(1) << quint16(1)
-        << quint32(out.size() - directory) << directory << quint16(0);
-    return out;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 
 // A small world checklist in the program folder: two species under an order and family that
 // the lookup tables do not have yet.
@@ -169,7 +111,7 @@ private slots:
         f.open();
         writeChecklist(f);
         const QString download = f.file(u"ebird.zip"_s);
-        writeFile(download, zipOf(u"ebird/MyEBirdData.csv"_s, eBirdData()));
+        writeFile(download, zipOf({{u"ebird/MyEBirdData.csv"_s, eBirdData()}}));
         const QByteArray listBefore = fileBytes(f.listPath());
         // The backup gets its name only once it is whole: a copy cut short by a crash never
         // stands under a backup's name.
@@ -275,17 +217,17 @@ private slots:
     // Later sightings fill the further sightings up to the field's limit; a place name too long
     // for its field is kept whole with the comments.
     void laterSightingsFitTheirField() {
-        EBirdFile file;
+        EBirdSightings file;
         const QString place = u"Hawk Mountain Sanctuary--North Lookout, Berks County, PA"_s;
         for (int i = 0; i < 700; ++i) {
-            file.rows.append({u"Red-tailed Hawk"_s,
-                              u"Buteo jamaicensis"_s,
-                              u"US-PA"_s,
-                              place,
-                              {},
-                              QDate(2000, 1, 1).addDays(i),
-                              -1,
-                              i + 2});
+            file.add({u"Red-tailed Hawk"_s,
+                      u"Buteo jamaicensis"_s,
+                      u"US-PA"_s,
+                      place,
+                      {},
+                      QDate(2000, 1, 1).addDays(i),
+                      -1,
+                      i + 2});
         }
         const ImportPlan plan = planEBirdImport(file, nullptr, {}, {});
         QCOMPARE(plan.records.size(), 1);
@@ -299,18 +241,17 @@ private slots:
         QVERIFY(record[field::Additional].size() + lines[1].size() + 1 > 32000);
     }
 
-    // Values from hostile files: a time that is no time of day counts as none (the hours are
-    // never multiplied past an int), and a value cut to its field never parts the two halves
-    // of a character.
+    // A time in a hostile file that is no time of day counts as none (the hours are never
+    // multiplied past an int).
     void oddValuesAreReadSafely() {
         const auto plan = [](const QString& time, const QString& place) {
             QString error;
-            const std::optional<EBirdFile> file =
-                readEBirdFile(kHeading +
-                                  row(u"Snow Goose"_s, u"Anser caerulescens"_s, u"US-NJ"_s, place,
-                                      u"2012-11-03"_s, time) +
-                                  row(u"Snow Goose"_s, u"Anser caerulescens"_s, u"US-NJ"_s,
-                                      u"Later Pond"_s, u"2012-11-03"_s, u"23:59"_s),
+            const std::optional<EBirdSightings> file =
+                readEBirdFile(csvText(kHeading +
+                                      row(u"Snow Goose"_s, u"Anser caerulescens"_s, u"US-NJ"_s,
+                                          place, u"2012-11-03"_s, time) +
+                                      row(u"Snow Goose"_s, u"Anser caerulescens"_s, u"US-NJ"_s,
+                                          u"Later Pond"_s, u"2012-11-03"_s, u"23:59"_s)),
                               error);
             return file ? planEBirdImport(*file, nullptr, {}, {}).records : QList<QStringList>{};
         };
@@ -320,14 +261,62 @@ private slots:
         for (const QString& time : {u"99999999:00"_s, u"24:00"_s, u"-3:15"_s, u"07:75"_s}) {
             QCOMPARE(plan(time, u"Brigantine"_s), none);
         }
-        const QString goose = QString(49, u'a') + QString::fromUtf8("\U0001F986 pond");
-        QCOMPARE(plan({}, goose)[0][field::Location], QString(49, u'a'));
+    }
 
+    void fieldsTakeCharacters_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");
+        const QString duck = u"🦆"_s;
+        QTest::newRow("50 emoji") << duck.repeated(50) << duck.repeated(50);
+        QTest::newRow("51 emoji") << duck.repeated(51) << duck.repeated(50);
+        QTest::newRow("emoji last")
+            << QString(49, u'a') + duck + u" pond"_s << QString(49, u'a') + duck;
+    }
+    // Both imports count a field's length in characters, as the record form does, and cut a
+    // longer value between two characters.
+    void fieldsTakeCharacters() {
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
         QString error;
+        const std::optional<EBirdSightings> file =
+            readEBirdFile(csvText(kHeading + row(name, u"Anser caerulescens"_s, u"US-NJ"_s, name,
+                                                 u"2012-11-03"_s, {})),
+                          error);
+        const ImportPlan eBird = planEBirdImport(*file, nullptr, {}, {});
         const std::optional<ImportPlan> sheet = spreadsheet::planImport(
-            u"CommonName,Location\r\nSnow Goose,"_s + goose + u"\r\n"_s, {}, error);
-        QVERIFY(sheet && sheet->records.size() == 1);
-        QCOMPARE(sheet->records[0][field::Location], QString(49, u'a'));
+            csvText(u"CommonName,Location\r\n%1,%1\r\n"_s.arg(name)), {}, error);
+        for (const QStringList& record : {eBird.records.value(0), sheet->records.value(0)}) {
+            QCOMPARE(record.value(field::CommonName), stored);
+            QCOMPARE(record.value(field::Location), stored);
+        }
+        QCOMPARE(eBird.shortened.size(), name == stored ? 0 : 2);
+    }
+
+    // A date in a form not read is told with its row and the date as written, apart from the
+    // rows that are no species.
+    void unreadDatesAreToldApart() {
+        QString error;
+        const std::optional<EBirdSightings> file =
+            readEBirdFile(csvText(kHeading +
+                                  row(u"American Robin"_s, u"Turdus migratorius"_s, u"US-NY"_s,
+                                      u"Home"_s, u"2015/05/12"_s, {}) +
+                                  row(u"gull sp."_s, u"Larinae sp."_s, u"US-NY"_s, u"Beach"_s,
+                                      u"2015-05-12"_s, {}) +
+                                  row(u"Pacific Wren"_s, u"Troglodytes pacificus"_s, u"US-CA"_s,
+                                      u"Muir Woods"_s, u"\"May 12, 2015\""_s, {}) +
+                                  row(u"American Robin"_s, u"Turdus migratorius"_s, u"US-NY"_s,
+                                      u"Home"_s, u"2015-05-13"_s, {})),
+                          error);
+        const ImportPlan plan = planEBirdImport(*file, nullptr, {}, {});
+        QCOMPARE(plan.records.size(), 1);
+        QCOMPARE(plan.question(),
+                 u"Add 1 species to your life list?\n\nNew species: 1\nAlready on your life list "
+                 "(left unchanged): 0\nRows not counted as species: 1\nRows left out because "
+                 "Plovix could not read the date: 2"_s);
+        QCOMPARE(plan.details(),
+                 u"Rows not counted as species:\ngull sp.\n\nRows left out because Plovix could "
+                 "not read the date:\nAmerican Robin (row 2: date \"2015/05/12\")\nPacific Wren "
+                 "(row 4: date \"May 12, 2015\")"_s);
     }
 
     // The spreadsheet holds every field; read back into a new life list it gives the same
