@@ -27,11 +27,11 @@ ImportFile::ImportFile(QString path, qint64 pieceSize)
     : m_path(std::move(path)), m_pieceSize(std::max<qint64>(1, pieceSize)) {}
 
 bool ImportFile::readInto(CsvStream& stream, QString& error,
-                          const std::function<void(int)>& progress) const {
-    const auto report = [&progress](int percent) {
-        if (progress) {
-            progress(percent);
-        }
+                          const std::function<bool(int)>& progress) const {
+    bool stopped = false;
+    const auto report = [&](int percent) {
+        stopped = stopped || (progress && !progress(percent));
+        return !stopped;
     };
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -51,15 +51,14 @@ bool ImportFile::readInto(CsvStream& stream, QString& error,
         const bool read = zip::readEntry(
             file, *entry, m_pieceSize,
             [&](QByteArrayView bytes, int percent) {
-                const bool more = stream.addBytes(bytes);
-                report(percent);
-                return more;
+                return stream.addBytes(bytes) && report(percent);
             },
             error);
-        if (read) {
-            report(100);  // the packed bytes after the last that gave text
+        if (stopped) {
+            error.clear();
+            return false;
         }
-        return read;
+        return read && report(100);  // the packed bytes after the last that gave text
     }
     const qint64 size = file.size();
     if (size > kLargestText) {
@@ -88,6 +87,9 @@ bool ImportFile::readInto(CsvStream& stream, QString& error,
         if (!stream.addBytes(QByteArrayView(piece.constData(), length))) {
             return true;
         }
-        report(size > 0 ? int(std::min<qint64>(100, read * 100 / size)) : 100);
+        if (!report(size > 0 ? int(std::min<qint64>(100, read * 100 / size)) : 100)) {
+            error.clear();
+            return false;
+        }
     }
 }

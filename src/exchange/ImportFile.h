@@ -18,9 +18,10 @@ public:
 
     // Hands the file's text to `stream`, and after each piece the share of the file read so far,
     // in percent, to `progress` (when given); stops early once the stream stops. False when the
-    // file cannot be read, with the reason in `error`.
+    // file cannot be read, with the reason in `error`, or when `progress` returned false to stop
+    // the reading, with `error` empty.
     bool readInto(CsvStream& stream, QString& error,
-                  const std::function<void(int)>& progress = {}) const;
+                  const std::function<bool(int)>& progress = {}) const;
 
 private:
     QString m_path;

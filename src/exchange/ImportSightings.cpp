@@ -14,9 +14,12 @@
 namespace {
 
 const QString kErrorTitle = QStringLiteral("Import Error");
+const QString kCancelledText =
+    QStringLiteral("The import was cancelled. Your life list has not been changed.");
 
 // What the file would add; no value when it cannot be read, with the message to show and its
-// style in `problem` and `style`. The bar shows the share of the file read.
+// style in `problem` and `style`, or with `problem` empty when the user cancelled the reading.
+// The bar shows the share of the file read.
 std::optional<ImportPlan> readPlan(Program& program, ImportSource source,
                                    const Checklist* checklist, const QString& path,
                                    ImportProgress& progress, QString& problem, int& style) {
@@ -26,12 +29,15 @@ std::optional<ImportPlan> readPlan(Program& program, ImportSource source,
         problem = QStringLiteral("Error %1:\n%2").arg(error.number).arg(error.description);
         return std::nullopt;
     }
-    // The reading is not cancelled: what the file would add is asked about once it is read.
+    // Cancel on the bar stops the reading: nothing has been changed yet.
     const ImportFile file(path);
     bool unreadable = false;
+    bool cancelled = false;
     const CsvInput input = [&](CsvStream& stream, QString& error) {
-        unreadable =
-            !file.readInto(stream, error, [&progress](int percent) { progress.advance(percent); });
+        unreadable = !file.readInto(stream, error, [&](int percent) {
+            cancelled = !progress.advance(percent);
+            return !cancelled;
+        });
         return !unreadable;
     };
     std::optional<ImportPlan> plan;
@@ -41,6 +47,10 @@ std::optional<ImportPlan> readPlan(Program& program, ImportSource source,
         }
     } else {
         plan = spreadsheet::planImport(input, listed, problem);
+    }
+    if (cancelled) {
+        problem.clear();
+        return std::nullopt;
     }
     if (unreadable) {
         problem = QStringLiteral("The file [%1] could not be read:\n%2").arg(path, problem);
@@ -75,6 +85,10 @@ int importSightings(Program& program, ImportSource source, const Checklist* chec
         readPlan(program, source, checklist, *path, progress, problem, style);
     program.cursor.setMousePointer(WaitCursor::Default);
     progress.show(false, {});
+    if (!plan && problem.isEmpty()) {
+        dialogs.msgBox(kCancelledText, mb::Information | mb::OKOnly, kImportTitle);
+        return 0;
+    }
     if (!plan) {
         dialogs.msgBox(problem, style, kErrorTitle);
         return 0;
@@ -118,9 +132,7 @@ int importSightings(Program& program, ImportSource source, const Checklist* chec
     progress.show(false, {});
     if (error.number == DbError::Cancelled) {
         fileops::removeFile(backup);
-        dialogs.msgBox(QStringLiteral("The import was cancelled. Your life list has not been "
-                                      "changed."),
-                       mb::Information | mb::OKOnly, kImportTitle);
+        dialogs.msgBox(kCancelledText, mb::Information | mb::OKOnly, kImportTitle);
         return 0;
     }
     if (error) {

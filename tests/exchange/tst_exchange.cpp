@@ -178,30 +178,36 @@ private slots:
         }();
         const QStringList listed = records(f);
 
-        // Cancel, pressed once the rows are being added.
+        // Cancel, pressed while the file is read (nothing is asked), or once the rows are
+        // being added.
         auto* bar = f.get<QProgressBar>(u"pbrProgress"_s);
-        const QMetaObject::Connection cancel =
-            connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
-                if (value > 0 && f.shown(u"cmdCancelImport"_s) && f.enabled(u"cmdCancelImport"_s) &&
-                    !f.enabled(u"cmdAdd"_s)) {
-                    f.click(u"cmdCancelImport"_s);
-                }
-            });
-        f.dialogs.type(download);
-        f.dialogs.answer(mb::Yes);
-        f.trigger(u"mnuImportEBird"_s);
-        disconnect(cancel);
-        const QStringList messages = f.takeMessages();
-        QVERIFY(messages.value(0).contains(u"Already on your life list (left unchanged): 1"_s));
-        QCOMPARE(messages.value(1),
-                 u"Import Sightings|The import was cancelled. Your life list "
-                 "has not been changed."_s);
-        QCOMPARE(records(f), listed);
-        QFile file(f.listPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
-        QVERIFY(!QFile::exists(f.file(u"Old Bird List Backup(1).mdb"_s)));
-        QVERIFY(f.enabled(u"cmdAdd"_s) && f.enabled(u"txtCommonName"_s));
+        const QString cancelled =
+            u"Import Sightings|The import was cancelled. Your life list has not been changed."_s;
+        for (const QString& step : {u"Reading sightings..."_s, u"Adding sightings..."_s}) {
+            const QMetaObject::Connection cancel =
+                connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+                    if (value > 0 && f.shown(u"cmdCancelImport"_s) &&
+                        f.enabled(u"cmdCancelImport"_s) && f.text(u"lblProcessing"_s) == step) {
+                        f.click(u"cmdCancelImport"_s);
+                    }
+                });
+            f.dialogs.type(download);
+            f.dialogs.answer(mb::Yes);
+            f.trigger(u"mnuImportEBird"_s);
+            disconnect(cancel);
+            const QStringList messages = f.takeMessages();
+            const bool reading = step.startsWith(u"Reading");
+            QCOMPARE(messages.size(), reading ? 1 : 2);
+            QCOMPARE(messages.last(), cancelled);
+            QVERIFY(reading ||
+                    messages.first().contains(u"Already on your life list (left unchanged): 1"_s));
+            QCOMPARE(records(f), listed);
+            QFile file(f.listPath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), before);
+            QVERIFY(!QFile::exists(f.file(u"Old Bird List Backup(1).mdb"_s)));
+            QVERIFY(f.enabled(u"cmdAdd"_s) && f.enabled(u"txtCommonName"_s));
+        }
 
         // A download without its Date column.
         const QString noDate = f.file(u"no date.csv"_s);

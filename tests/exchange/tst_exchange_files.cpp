@@ -36,7 +36,10 @@ QList<QStringList> rowsOf(const QString& path, qint64 pieceSize, QString& error,
         rows.append(row);
         return true;
     });
-    if (ImportFile(path, pieceSize).readInto(stream, error, [&](int share) { shares << share; })) {
+    if (ImportFile(path, pieceSize).readInto(stream, error, [&](int share) {
+            shares << share;
+            return true;
+        })) {
         stream.finish();
     }
     return rows;
