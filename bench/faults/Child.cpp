@@ -11,10 +11,12 @@
 #include <QFile>
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 
 namespace {
 
-const char* const kModeNames[] = {"plain", "disk-full", "read-only-folder", "read-only-file"};
+const char* const kModeNames[] = {"plain", "disk-full", "read-only-folder", "read-only-file",
+                                  "power-cut"};
 
 // The switch of the preloaded library, when there is one.
 void arm(bool on) {
@@ -56,7 +58,7 @@ void tellMessages(const ScriptedDialogs& dialogs, qsizetype first, const char* t
 }  // namespace
 
 ChildMode childModeNamed(const QString& name) {
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < int(std::size(kModeNames)); ++i) {
         if (name == QLatin1String(kModeNames[i])) {
             return ChildMode(i);
         }
@@ -90,13 +92,17 @@ void runChild(const QString& name, const QString& folder, ChildMode mode, qint64
             ::chmod(QFile::encodeName(folder).constData(), 0555);
         }
         say("ready");
+        if (mode == ChildMode::PowerCut) {
+            std::string go;
+            std::getline(std::cin, go);
+        }
         arm(true);
         operation->act(f, files);
         arm(false);
         say("calls " + QByteArray::number(armedCalls()));
         tellMessages(f.dialogs, first, "message");
         say("acted");
-        if (mode != ChildMode::Plain) {
+        if (mode != ChildMode::Plain && mode != ChildMode::PowerCut) {
             std::string line;
             std::getline(std::cin, line);
             setLimit(-1);

@@ -3,6 +3,7 @@
 #include "ChildProcess.h"
 #include "EBirdDownload.h"
 #include "GeneratedLifeList.h"
+#include "PowerCut.h"
 #include "database/Database.h"
 
 #include <sys/stat.h>
@@ -14,15 +15,12 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
-#include <QThread>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int kDownloadRows = 1500;
-constexpr int kStartMs = 120'000;  // a child's start, on a busy machine
-constexpr int kActMs = 600'000;    // the longest operation
 const QByteArray kPrevious = "An earlier copy of this file, to be replaced whole.\r\n";
 
 QStringList filesUnder(const QString& folder) {
@@ -56,8 +54,17 @@ void giveTo(const QString& folder, uid_t user) {
     }
 }
 
-// Whether a child's report holds a message box that tells of a failure: a critical icon, or
-// "Error" in its title. `tag` is "message" for the operation and "retry" for the second try.
+QByteArray readAll(const QString& path, bool& exists) {
+    QFile file(path);
+    exists = file.open(QIODevice::ReadOnly);
+    return exists ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+FaultRuns::FaultRuns(const QString& root, const QString& dataDir, quint32 seed, Figures& figures)
+    : m_root(root), m_dataDir(dataDir), m_random(seed), m_figures(figures) {}
+
 bool showedError(const QByteArrayList& lines, const QByteArray& tag) {
     for (const QByteArray& line : lines) {
         if (line.startsWith(tag + ' ')) {
@@ -71,17 +78,6 @@ bool showedError(const QByteArrayList& lines, const QByteArray& tag) {
     }
     return false;
 }
-
-QByteArray readAll(const QString& path, bool& exists) {
-    QFile file(path);
-    exists = file.open(QIODevice::ReadOnly);
-    return exists ? file.readAll() : QByteArray();
-}
-
-}  // namespace
-
-FaultRuns::FaultRuns(const QString& root, const QString& dataDir, quint32 seed, Figures& figures)
-    : m_root(root), m_dataDir(dataDir), m_random(seed), m_figures(figures) {}
 
 bool FaultRuns::setUp(int sightings, QString& failure) {
     const QString pristine = m_root + QStringLiteral("/pristine");
@@ -142,29 +138,41 @@ bool FaultRuns::resetTrial(const Operation& operation, bool withPrevious, bool u
     return true;
 }
 
-namespace {
-
-ChildProcess::Options childOptions(const QString& root, const QString& operation,
-                                   const QString& folder, const QString& mode, qint64 limit,
-                                   bool unprivileged = false) {
+ChildProcess::Options FaultRuns::childOptions(const Operation& operation, const QString& mode,
+                                              qint64 limit, bool unprivileged) const {
     ChildProcess::Options options;
-    options.arguments = {
-        QStringLiteral("--child"), operation, QStringLiteral("--folder"), folder,
-        QStringLiteral("--mode"),  mode,      QStringLiteral("--limit"),  QString::number(limit)};
+    options.arguments = {QStringLiteral("--child"),  QLatin1String(operation.name),
+                         QStringLiteral("--folder"), trial(),
+                         QStringLiteral("--mode"),   mode,
+                         QStringLiteral("--limit"),  QString::number(limit)};
     options.environment = {"QT_QPA_PLATFORM=offscreen",
-                           "XDG_RUNTIME_DIR=" + QFile::encodeName(root) + "/runtime-" +
+                           "XDG_RUNTIME_DIR=" + QFile::encodeName(m_root) + "/runtime-" +
                                (unprivileged ? "nobody" : "owner")};
     options.unprivileged = unprivileged;
-    options.errorLog = root + QStringLiteral("/children.log");
+    options.errorLog = m_root + QStringLiteral("/children.log");
     return options;
 }
 
-QByteArray shimSetting() {
-    return "LD_PRELOAD=" + QFile::encodeName(QCoreApplication::applicationDirPath() +
-                                             QStringLiteral("/libplovix-killshim.so"));
+QByteArrayList FaultRuns::shimSettings(long call, bool after, const QString& log) {
+    QByteArrayList settings{
+        "LD_PRELOAD=" + QFile::encodeName(QCoreApplication::applicationDirPath() +
+                                          QStringLiteral("/libplovix-killshim.so")),
+        "PLOVIX_FAULT_AT=" + QByteArray::number(call),
+        after ? "PLOVIX_FAULT_AFTER=1" : "PLOVIX_FAULT_AFTER=0"};
+    if (!log.isEmpty()) {
+        settings.append("PLOVIX_FAULT_LOG=" + QFile::encodeName(log));
+    }
+    return settings;
 }
 
-}  // namespace
+const FaultRuns::Done* FaultRuns::done(const Operation& operation) {
+    const QString name = QLatin1String(operation.name);
+    if (!m_done.contains(name) && (m_failed.contains(name) || !measure(operation))) {
+        m_failed.append(name);
+        return nullptr;
+    }
+    return &m_done[name];
+}
 
 bool FaultRuns::measure(const Operation& operation) {
     const QString name = QLatin1String(operation.name);
@@ -172,8 +180,10 @@ bool FaultRuns::measure(const Operation& operation) {
         m_figures.fault(name + QStringLiteral(": no program folder for the child"));
         return false;
     }
-    ChildProcess::Options options = childOptions(m_root, name, trial(), u"plain"_s, -1);
-    options.environment += {shimSetting(), "PLOVIX_FAULT_AT=0"};
+    ChildProcess::Options options = childOptions(operation, u"plain"_s, -1);
+    const QString log = m_root + QStringLiteral("/measure.log");
+    QFile::remove(log);
+    options.environment += shimSettings(0, false, log);
     ChildProcess child(options);
     Done done;
     QElapsedTimer clock;
@@ -201,6 +211,12 @@ bool FaultRuns::measure(const Operation& operation) {
                         QString::fromUtf8(child.lines.join(" / ")) + problem);
         return false;
     }
+    std::optional<QList<DiskEvent>> events = readDiskLog(log, problem);
+    if (!events) {
+        m_figures.fault(name + QStringLiteral(": ") + problem);
+        return false;
+    }
+    done.syncs = syncCalls(*events);
     done.after = *after;
     m_done.insert(name, done);
     return true;
@@ -306,61 +322,10 @@ QString FaultRuns::judgeLeftovers(const Operation& operation) {
     return problems.join(QStringLiteral("; "));
 }
 
-void FaultRuns::kill(const Operation& operation, int kills) {
-    const QString name = QLatin1String(operation.name);
-    if (!m_done.contains(name) && !measure(operation)) {
-        return;
-    }
-    const Done& done = m_done[name];
-    Figures::Kills& figures = m_figures.operation(name);
-    for (int i = 0; i < kills; ++i) {
-        const bool atCall = i % 2 == 0;
-        const bool withPrevious = operation.output && (i / 2) % 2 == 0;
-        if (!resetTrial(operation, withPrevious, false)) {
-            m_figures.fault(name + QStringLiteral(": no program folder for the child"));
-            return;
-        }
-        ChildProcess::Options options = childOptions(m_root, name, trial(), u"plain"_s, -1);
-        QString how;
-        if (atCall) {
-            const long call = 1 + long(m_random.bounded(quint32(done.calls)));
-            const bool after = m_random.bounded(2) == 1;
-            options.environment += {shimSetting(), "PLOVIX_FAULT_AT=" + QByteArray::number(call),
-                                    after ? "PLOVIX_FAULT_AFTER=1" : "PLOVIX_FAULT_AFTER=0"};
-            how = QStringLiteral("killed %1 call %2 of %3")
-                      .arg(after ? u"after"_s : u"at"_s)
-                      .arg(call)
-                      .arg(done.calls);
-        }
-        const auto delay = qint64(m_random.bounded(quint32(done.ms * 1200) + 1));  // µs
-        ChildProcess child(options);
-        if (!child.readUntil("ready", kStartMs)) {
-            m_figures.fault(name + QStringLiteral(": the child did not start"));
-            continue;
-        }
-        if (!atCall) {
-            QThread::usleep(quint64(delay));
-            child.kill();
-            how = QStringLiteral("killed %1 µs after the start").arg(delay);
-        }
-        int exitCode = 0;
-        child.wait(exitCode);
-        const Judged judged = judge(operation, withPrevious);
-        ++figures.kills;
-        figures.intact += judged.intact ? 1 : 0;
-        figures.lost += judged.lost;
-        if (!judged.intact) {
-            m_figures.fault(QStringLiteral("%1, %2: %3").arg(name, how, judged.problem));
-        } else if (i % 4 == 3) {
-            laterRun(operation, how);
-        }
-    }
-}
-
 void FaultRuns::laterRun(const Operation& operation, const QString& how) {
     // Nothing a killed run left behind trips the next one.
     const QString name = QLatin1String(operation.name);
-    ChildProcess child(childOptions(m_root, name, trial(), u"plain"_s, -1));
+    ChildProcess child(childOptions(operation, u"plain"_s, -1));
     const bool acted = child.readUntil("acted", kStartMs + kActMs);
     int exitCode = -1;
     child.wait(exitCode);
@@ -387,73 +352,4 @@ QString FaultRuns::notDone(const Operation& operation, const QString& list) {
         return QStringLiteral("the file is not as the operation writes it");
     }
     return {};
-}
-
-void FaultRuns::limit(const Operation& operation, const QList<qint64>& limits) {
-    const QString name = QLatin1String(operation.name);
-    if (!m_done.contains(name) && !measure(operation)) {
-        return;
-    }
-    for (qint64 bytes : limits) {
-        limitOnce(operation, u"disk-full"_s, bytes);
-    }
-    limitOnce(operation, u"read-only-folder"_s, -1);
-    limitOnce(operation, u"read-only-file"_s, -1);
-}
-
-void FaultRuns::limitOnce(const Operation& operation, const QString& mode, qint64 bytes) {
-    const QString name = QLatin1String(operation.name);
-    const QString what =
-        QStringLiteral("%1, %2%3")
-            .arg(name, mode)
-            .arg(bytes >= 0 ? QStringLiteral(" at %1 bytes").arg(bytes) : QString());
-    const bool readOnly = mode.startsWith(u"read-only");
-    Figures::Limits& figures = readOnly ? m_figures.readOnly : m_figures.diskFull;
-    const bool withPrevious = operation.output != nullptr;
-    if (!resetTrial(operation, withPrevious, readOnly)) {
-        m_figures.fault(what + QStringLiteral(": no program folder for the child"));
-        return;
-    }
-    if (mode == u"read-only-file") {
-        ::chmod(QFile::encodeName(trialList()).constData(), 0444);
-    }
-    ChildProcess::Options options = childOptions(m_root, name, trial(), mode, bytes, readOnly);
-    ChildProcess child(options);
-    ++figures.cases;
-    if (!child.readUntil("acted", kActMs)) {
-        m_figures.fault(what + QStringLiteral(": the child ended or hung: ") +
-                        QString::fromUtf8(child.lines.join(" / ")));
-        return;
-    }
-    // Meanwhile: the operation is done whole, or it is not done and the user was told.
-    const Judged meanwhile = judge(operation, withPrevious, true);
-    figures.lost += meanwhile.lost;
-    const bool doneAlready =
-        notDone(operation, m_root + QStringLiteral("/snapshot/Bird List.mdb")).isEmpty();
-    if (!meanwhile.intact) {
-        m_figures.fault(what + QStringLiteral(": ") + meanwhile.problem);
-    } else if (!doneAlready && !showedError(child.lines, "message")) {
-        m_figures.fault(what + QStringLiteral(": failed without a message: ") +
-                        QString::fromUtf8(child.lines.join(" / ")));
-    }
-    if (mode == u"read-only-file") {
-        ::chmod(QFile::encodeName(trialList()).constData(), 0644);
-    }
-    // An operation that went through needs no second try.
-    child.writeLine(doneAlready ? "done" : "again");
-    if (!child.readUntil("done", kActMs)) {
-        m_figures.fault(what + QStringLiteral(": the second try ended or hung: ") +
-                        QString::fromUtf8(child.lines.join(" / ")));
-        return;
-    }
-    int exitCode = 0;
-    child.wait(exitCode);
-    const Judged afterwards = judge(operation, withPrevious);
-    figures.lost += afterwards.lost;
-    const QString undone = notDone(operation, trialList());
-    if (showedError(child.lines, "retry") || !undone.isEmpty() || !afterwards.intact) {
-        m_figures.fault(what + QStringLiteral(": not done once the limit was lifted: ") + undone +
-                        u"; "_s + afterwards.problem + u" / "_s +
-                        QString::fromUtf8(child.lines.join(" / ")));
-    }
 }

@@ -9,7 +9,8 @@ bool Figures::passed() const {
     int kills = 0;
     for (const Kills& figures : operations) {
         kills += figures.kills;
-        if (figures.lost || figures.intact != figures.kills) {
+        if (figures.lost || figures.intact != figures.kills || figures.power.lost ||
+            figures.power.intact != figures.power.cases) {
             return false;
         }
     }
@@ -17,17 +18,48 @@ bool Figures::passed() const {
            damage.rowsRecovered == damage.rowsIntact;
 }
 
+namespace {
+
+Figures::Kills total(const Figures& figures) {
+    Figures::Kills all;
+    for (const Figures::Kills& row : figures.operations) {
+        all.kills += row.kills;
+        all.intact += row.intact;
+        all.lost += row.lost;
+        all.calls += row.calls;
+        all.power.cases += row.power.cases;
+        all.power.intact += row.power.intact;
+        all.power.lost += row.power.lost;
+    }
+    return all;
+}
+
+long callsKilled(const Figures& figures) {
+    long killed = 0;
+    for (const Figures::Kills& row : figures.operations) {
+        killed += long(row.callsKilled.size());
+    }
+    return killed;
+}
+
+void printRow(const char* name, const Figures::Kills& row, long killed) {
+    std::printf("%-20s %7d %7d %7d %7ld %7ld %7d %7d %7d\n", name, row.kills, row.intact, row.lost,
+                row.calls, killed, row.power.cases, row.power.intact, row.power.lost);
+}
+
+}  // namespace
+
 void printFigures(const Figures& figures) {
-    std::printf("%-20s %8s %8s %8s\n", "Operation", "Kills", "Intact", "Lost");
-    Figures::Kills total;
+    std::printf("%-20s %7s %7s %7s %7s %7s %7s %7s %7s\n", "", "Kills", "", "", "Calls", "",
+                "Power", "cuts", "");
+    std::printf("%-20s %7s %7s %7s %7s %7s %7s %7s %7s\n", "Operation", "done", "intact", "lost",
+                "counted", "killed", "cases", "intact", "lost");
     for (const QString& name : figures.order) {
         const Figures::Kills& row = figures.operations[name];
-        std::printf("%-20s %8d %8d %8d\n", qPrintable(name), row.kills, row.intact, row.lost);
-        total.kills += row.kills;
-        total.intact += row.intact;
-        total.lost += row.lost;
+        printRow(qPrintable(name), row, long(row.callsKilled.size()));
     }
-    std::printf("%-20s %8d %8d %8d\n\n", "All", total.kills, total.intact, total.lost);
+    printRow("All", total(figures), callsKilled(figures));
+    std::printf("\n");
     std::printf("Damaged pages: %d cases, %lld rows intact, %lld recovered\n", figures.damage.cases,
                 figures.damage.rowsIntact, figures.damage.rowsRecovered);
     std::printf("Full disk: %d cases, %d sightings lost\n", figures.diskFull.cases,
@@ -45,11 +77,26 @@ QByteArray figuresJson(const Figures& figures) {
     QJsonObject operations;
     for (const QString& name : figures.order) {
         const Figures::Kills& row = figures.operations[name];
-        operations[name] =
-            QJsonObject{{"kills", row.kills}, {"intact", row.intact}, {"lost", row.lost}};
+        operations[name] = QJsonObject{{"kills", row.kills},
+                                       {"intact", row.intact},
+                                       {"lost", row.lost},
+                                       {"calls", qint64(row.calls)},
+                                       {"calls_killed", qint64(row.callsKilled.size())},
+                                       {"power_cut", QJsonObject{{"cases", row.power.cases},
+                                                                 {"intact", row.power.intact},
+                                                                 {"lost", row.power.lost}}}};
     }
+    const Figures::Kills all = total(figures);
     const QJsonObject root{
         {"operations", operations},
+        {"kills", QJsonObject{{"kills", all.kills},
+                              {"intact", all.intact},
+                              {"lost", all.lost},
+                              {"calls", qint64(all.calls)},
+                              {"calls_killed", qint64(callsKilled(figures))}}},
+        {"power_cut",
+         QJsonObject{
+             {"cases", all.power.cases}, {"intact", all.power.intact}, {"lost", all.power.lost}}},
         {"damage", QJsonObject{{"cases", figures.damage.cases},
                                {"rows_intact", figures.damage.rowsIntact},
                                {"rows_recovered", figures.damage.rowsRecovered}}},

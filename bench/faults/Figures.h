@@ -1,15 +1,24 @@
 #pragma once
 
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 // What the fault runs came to.
 struct Figures {
+    struct PowerCuts {
+        int cases = 0;   // each cut point with each way of losing the unsynced writes
+        int intact = 0;  // judged as after a kill
+        int lost = 0;
+    };
     struct Kills {
         int kills = 0;
         int intact = 0;  // the file opened, was sound, and held the list whole before or after
         int lost = 0;    // sightings stored before the operation that were gone or changed
+        long calls = 0;  // the calls that change files in a run to the end
+        QSet<long> callsKilled;  // the calls at which a child was ended, before or after
+        PowerCuts power;
     };
     QMap<QString, Kills> operations;  // by operation, in the order run
     QStringList order;

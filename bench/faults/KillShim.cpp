@@ -1,19 +1,31 @@
 // Preloaded into a child of plovix-faults: counts the calls that change files (writes to
 // regular files, syncs, truncations, renames, links and deletions) while the child has armed it,
 // and ends the process with SIGKILL at the n-th of them, before or after the call is made.
+// It can also keep a record of every change it sees (what was written where, which file or
+// folder was synced, every new, renamed, linked or deleted name), from which plovix-faults
+// builds the files as a disk would hold them after a power cut.
 //
 //   PLOVIX_FAULT_AT=n      the call to stop at; 0 or unset: only count
 //   PLOVIX_FAULT_AFTER=1   let that call happen first
+//   PLOVIX_FAULT_LOG=path  append a record of each change to this file (see DiskLog.h)
+#include "DiskLog.h"
+
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <signal.h>
+#include <stdarg.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/uio.h>
 #include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
 
 namespace {
 
@@ -21,6 +33,14 @@ std::atomic<bool> armed{false};
 std::atomic<long> calls{0};
 long stopAt = -1;  // read once, at the first armed call
 bool stopAfter = false;
+const char* logPath = nullptr;
+int logFd = -1;
+std::recursive_mutex lock;  // one call counted and recorded at a time
+
+template <typename Function>
+Function real(const char* name) {
+    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
 
 void readSettings() {
     if (stopAt >= 0) {
@@ -28,42 +48,209 @@ void readSettings() {
     }
     const char* at = std::getenv("PLOVIX_FAULT_AT");
     const char* after = std::getenv("PLOVIX_FAULT_AFTER");
-    stopAt = at ? std::atol(at) : 0;
+    logPath = std::getenv("PLOVIX_FAULT_LOG");
     stopAfter = after && after[0] == '1';
+    stopAt = at ? std::atol(at) : 0;
 }
 
-// True when this call is the one to stop at and it is to be made first.
-bool before() {
-    if (!armed.load()) {
-        return false;
+bool recording() {
+    return armed.load() && logPath && logPath[0];
+}
+
+void writeAll(const void* data, size_t size) {
+    static auto realWrite = real<ssize_t (*)(int, const void*, size_t)>("write");
+    static auto realOpen = real<int (*)(const char*, int, ...)>("open");
+    if (logFd < 0) {
+        logFd = realOpen(logPath, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     }
-    readSettings();
-    const long n = ++calls;
-    if (n == stopAt) {
-        if (!stopAfter) {
+    const char* bytes = static_cast<const char*>(data);
+    while (logFd >= 0 && size > 0) {
+        const ssize_t done = realWrite(logFd, bytes, size);
+        if (done <= 0) {
+            return;
+        }
+        bytes += done;
+        size -= size_t(done);
+    }
+}
+
+// One record: its header, its names and the bytes written (gathered from `parts`).
+void record(disklog::Kind kind, long long at, long long inode, long long offset, long long size,
+            const std::string& path, const std::string& other = {}, const iovec* parts = nullptr,
+            int count = 0) {
+    disklog::Header header{};
+    header.magic = disklog::kMagic;
+    header.kind = int(kind);
+    header.at = at;
+    header.inode = inode;
+    header.offset = offset;
+    header.size = size;
+    header.pathSize = unsigned(path.size());
+    header.otherSize = unsigned(other.size());
+    writeAll(&header, sizeof header);
+    writeAll(path.data(), path.size());
+    writeAll(other.data(), other.size());
+    long long left = kind == disklog::Kind::Write ? size : 0;
+    for (int i = 0; i < count && left > 0; ++i) {
+        const size_t part = size_t(std::min<long long>(left, (long long)parts[i].iov_len));
+        writeAll(parts[i].iov_base, part);
+        left -= (long long)part;
+    }
+}
+
+std::string fdPath(int fd) {
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    char target[PATH_MAX];
+    const ssize_t size = ::readlink(link, target, sizeof target - 1);
+    return size > 0 ? std::string(target, size_t(size)) : std::string();
+}
+
+std::string absolute(int dir, const char* path) {
+    if (!path) {
+        return {};
+    }
+    if (path[0] == '/') {
+        return path;
+    }
+    if (dir == AT_FDCWD) {
+        char cwd[PATH_MAX];
+        return ::getcwd(cwd, sizeof cwd) ? std::string(cwd) + '/' + path : std::string(path);
+    }
+    return fdPath(dir) + '/' + path;
+}
+
+long long inodeOf(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 ? (long long)status.st_ino : -1;
+}
+
+long long inodeAt(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 ? (long long)status.st_ino : -1;
+}
+
+bool isKind(int fd, mode_t kind) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && (status.st_mode & S_IFMT) == kind;
+}
+
+// A counted call: its number, and whether it is the one to stop at after it is made. Ends the
+// process here when it is the one to stop at before it is made.
+struct Call {
+    long number = 0;
+    bool stopAfterIt = false;
+    explicit Call(bool counted) {
+        if (!counted || !armed.load()) {
+            return;
+        }
+        readSettings();
+        number = ++calls;
+        if (number == stopAt) {
+            if (!stopAfter) {
+                ::kill(::getpid(), SIGKILL);
+            }
+            stopAfterIt = true;
+        }
+    }
+    long long at() const { return 2LL * number; }
+    bool recorded() const { return number > 0 && recording(); }
+    template <typename Result>
+    Result done(Result result) const {
+        if (stopAfterIt) {
             ::kill(::getpid(), SIGKILL);
         }
-        return true;
+        return result;
     }
-    return false;
+};
+
+// What a write will change: where in the file it lands.
+long long writeOffset(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0 && (flags & O_APPEND)) {
+        struct stat status {};
+        return ::fstat(fd, &status) == 0 ? (long long)status.st_size : 0;
+    }
+    return (long long)::lseek(fd, 0, SEEK_CUR);
 }
 
-template <typename Result>
-Result after(bool stop, Result result) {
-    if (stop) {
-        ::kill(::getpid(), SIGKILL);
+ssize_t recordedWrite(const Call& call, int fd, long long offset, ssize_t result,
+                      const iovec* parts, int count) {
+    if (call.recorded() && result > 0) {
+        record(disklog::Kind::Write, call.at(), inodeOf(fd), offset, result, {}, {}, parts, count);
     }
-    return result;
+    return call.done(result);
 }
 
-bool regularFile(int fd) {
+int recordedSync(const Call& call, int fd, int result) {
+    if (call.recorded()) {
+        if (isKind(fd, S_IFDIR)) {
+            record(disklog::Kind::SyncFolder, call.at(), -1, 0, 0, fdPath(fd));
+        } else {
+            record(disklog::Kind::Sync, call.at(), inodeOf(fd), 0, 0, {});
+        }
+    }
+    return call.done(result);
+}
+
+// Opens are not counted, but a new name or a file emptied by its opening is recorded.
+int recordedOpen(int dir, const char* path, int flags, int fd, bool existed) {
+    if (fd < 0 || !recording() || !isKind(fd, S_IFREG)) {
+        return fd;
+    }
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const long long at = 2LL * calls.load() + 1;
+    if ((flags & O_TMPFILE) == O_TMPFILE) {
+        record(disklog::Kind::Unnamed, at, inodeOf(fd), 0, 0, {});
+    } else if ((flags & O_CREAT) && !existed) {
+        record(disklog::Kind::Create, at, inodeOf(fd), 0, 0, absolute(dir, path));
+    } else if (flags & O_TRUNC) {
+        record(disklog::Kind::Truncate, at, inodeOf(fd), 0, 0, {});
+    }
+    return fd;
+}
+
+bool existsAt(int dir, const char* path) {
     struct stat status {};
-    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    return ::fstatat(dir, path, &status, 0) == 0;
 }
 
-template <typename Function>
-Function real(const char* name) {
-    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+mode_t modeArgument(int flags, va_list arguments) {
+    return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? mode_t(va_arg(arguments, int))
+                                                                 : 0;
+}
+
+template <typename Open>
+int openFile(Open next, int dir, const char* path, int flags, mode_t mode) {
+    const bool existed = recording() && (flags & O_CREAT) && existsAt(dir, path);
+    return recordedOpen(dir, path, flags, next(path, flags, mode), existed);
+}
+
+template <typename Open>
+int openFileAt(Open next, int dir, const char* path, int flags, mode_t mode) {
+    const bool existed = recording() && (flags & O_CREAT) && existsAt(dir, path);
+    return recordedOpen(dir, path, flags, next(dir, path, flags, mode), existed);
+}
+
+int renamed(const Call& call, int result, const std::string& from, const std::string& to) {
+    if (call.recorded() && result == 0) {
+        record(disklog::Kind::Rename, call.at(), inodeAt(to), 0, 0, to, from);
+    }
+    return call.done(result);
+}
+
+int linked(const Call& call, int result, const std::string& to) {
+    if (call.recorded() && result == 0) {
+        record(disklog::Kind::Link, call.at(), inodeAt(to), 0, 0, to);
+    }
+    return call.done(result);
+}
+
+int unlinked(const Call& call, int result, const std::string& path) {
+    if (call.recorded() && result == 0) {
+        record(disklog::Kind::Unlink, call.at(), -1, 0, 0, path);
+    }
+    return call.done(result);
 }
 
 }  // namespace
@@ -72,6 +259,7 @@ extern "C" {
 
 // The child's switch: counting and stopping happen only between arming and disarming.
 void plovixFaultArm(int on) {
+    readSettings();
     armed.store(on != 0);
 }
 long plovixFaultCalls() {
@@ -80,78 +268,162 @@ long plovixFaultCalls() {
 
 ssize_t write(int fd, const void* buffer, size_t size) {
     static auto next = real<ssize_t (*)(int, const void*, size_t)>("write");
-    const bool stop = regularFile(fd) && before();
-    return after(stop, next(fd, buffer, size));
+    const bool file = armed.load() && isKind(fd, S_IFREG);
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(file);
+    const long long offset = call.recorded() ? writeOffset(fd) : 0;
+    const iovec part{const_cast<void*>(buffer), size};
+    return recordedWrite(call, fd, offset, next(fd, buffer, size), &part, 1);
 }
 ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset) {
     static auto next = real<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
-    const bool stop = before();
-    return after(stop, next(fd, buffer, size, offset));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    const iovec part{const_cast<void*>(buffer), size};
+    return recordedWrite(call, fd, offset, next(fd, buffer, size, offset), &part, 1);
 }
 ssize_t pwrite64(int fd, const void* buffer, size_t size, off64_t offset) {
     static auto next = real<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
-    const bool stop = before();
-    return after(stop, next(fd, buffer, size, offset));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    const iovec part{const_cast<void*>(buffer), size};
+    return recordedWrite(call, fd, offset, next(fd, buffer, size, offset), &part, 1);
 }
 ssize_t writev(int fd, const struct iovec* parts, int count) {
     static auto next = real<ssize_t (*)(int, const struct iovec*, int)>("writev");
-    const bool stop = regularFile(fd) && before();
-    return after(stop, next(fd, parts, count));
+    const bool file = armed.load() && isKind(fd, S_IFREG);
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(file);
+    const long long offset = call.recorded() ? writeOffset(fd) : 0;
+    return recordedWrite(call, fd, offset, next(fd, parts, count), parts, count);
 }
 int fsync(int fd) {
     static auto next = real<int (*)(int)>("fsync");
-    const bool stop = before();
-    return after(stop, next(fd));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    return recordedSync(call, fd, next(fd));
 }
 int fdatasync(int fd) {
     static auto next = real<int (*)(int)>("fdatasync");
-    const bool stop = before();
-    return after(stop, next(fd));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    return recordedSync(call, fd, next(fd));
 }
 int ftruncate(int fd, off_t length) {
     static auto next = real<int (*)(int, off_t)>("ftruncate");
-    const bool stop = before();
-    return after(stop, next(fd, length));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    const int result = next(fd, length);
+    if (call.recorded() && result == 0) {
+        record(disklog::Kind::Truncate, call.at(), inodeOf(fd), 0, length, {});
+    }
+    return call.done(result);
 }
 int ftruncate64(int fd, off64_t length) {
     static auto next = real<int (*)(int, off64_t)>("ftruncate64");
-    const bool stop = before();
-    return after(stop, next(fd, length));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    const int result = next(fd, length);
+    if (call.recorded() && result == 0) {
+        record(disklog::Kind::Truncate, call.at(), inodeOf(fd), 0, length, {});
+    }
+    return call.done(result);
 }
 int rename(const char* from, const char* to) {
     static auto next = real<int (*)(const char*, const char*)>("rename");
-    const bool stop = before();
-    return after(stop, next(from, to));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    return renamed(call, next(from, to), absolute(AT_FDCWD, from), absolute(AT_FDCWD, to));
 }
 int renameat(int fromDir, const char* from, int toDir, const char* to) {
     static auto next = real<int (*)(int, const char*, int, const char*)>("renameat");
-    const bool stop = before();
-    return after(stop, next(fromDir, from, toDir, to));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    return renamed(call, next(fromDir, from, toDir, to), absolute(fromDir, from),
+                   absolute(toDir, to));
 }
 int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned flags) {
     static auto next = real<int (*)(int, const char*, int, const char*, unsigned)>("renameat2");
-    const bool stop = before();
-    return after(stop, next(fromDir, from, toDir, to, flags));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    return renamed(call, next(fromDir, from, toDir, to, flags), absolute(fromDir, from),
+                   absolute(toDir, to));
 }
 int link(const char* from, const char* to) {
     static auto next = real<int (*)(const char*, const char*)>("link");
-    const bool stop = before();
-    return after(stop, next(from, to));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    return linked(call, next(from, to), absolute(AT_FDCWD, to));
 }
 int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
     static auto next = real<int (*)(int, const char*, int, const char*, int)>("linkat");
-    const bool stop = before();
-    return after(stop, next(fromDir, from, toDir, to, flags));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    return linked(call, next(fromDir, from, toDir, to, flags), absolute(toDir, to));
 }
 int unlink(const char* path) {
     static auto next = real<int (*)(const char*)>("unlink");
-    const bool stop = before();
-    return after(stop, next(path));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    const std::string name = absolute(AT_FDCWD, path);
+    return unlinked(call, next(path), name);
 }
 int unlinkat(int dir, const char* path, int flags) {
     static auto next = real<int (*)(int, const char*, int)>("unlinkat");
-    const bool stop = before();
-    return after(stop, next(dir, path, flags));
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    const std::string name = absolute(dir, path);
+    return unlinked(call, next(dir, path, flags), name);
+}
+
+// The opens, every way the C library offers them.
+int open(const char* path, int flags, ...) {
+    static auto next = real<int (*)(const char*, int, ...)>("open");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = modeArgument(flags, arguments);
+    va_end(arguments);
+    return openFile(next, AT_FDCWD, path, flags, mode);
+}
+int open64(const char* path, int flags, ...) {
+    static auto next = real<int (*)(const char*, int, ...)>("open64");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = modeArgument(flags, arguments);
+    va_end(arguments);
+    return openFile(next, AT_FDCWD, path, flags, mode);
+}
+int __open_2(const char* path, int flags) {
+    static auto next = real<int (*)(const char*, int, ...)>("open");
+    return openFile(next, AT_FDCWD, path, flags, 0);
+}
+int __open64_2(const char* path, int flags) {
+    static auto next = real<int (*)(const char*, int, ...)>("open64");
+    return openFile(next, AT_FDCWD, path, flags, 0);
+}
+int openat(int dir, const char* path, int flags, ...) {
+    static auto next = real<int (*)(int, const char*, int, ...)>("openat");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = modeArgument(flags, arguments);
+    va_end(arguments);
+    return openFileAt(next, dir, path, flags, mode);
+}
+int openat64(int dir, const char* path, int flags, ...) {
+    static auto next = real<int (*)(int, const char*, int, ...)>("openat64");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = modeArgument(flags, arguments);
+    va_end(arguments);
+    return openFileAt(next, dir, path, flags, mode);
+}
+int creat(const char* path, mode_t mode) {
+    static auto next = real<int (*)(const char*, int, ...)>("open");
+    return openFile(next, AT_FDCWD, path, O_CREAT | O_WRONLY | O_TRUNC, mode);
+}
+int creat64(const char* path, mode_t mode) {
+    static auto next = real<int (*)(const char*, int, ...)>("open64");
+    return openFile(next, AT_FDCWD, path, O_CREAT | O_WRONLY | O_TRUNC, mode);
 }
 
 }  // extern "C"

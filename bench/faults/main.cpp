@@ -1,13 +1,18 @@
 // plovix-faults: every operation that writes the life list or a file from it, killed at random
-// moments and at the calls that change files, and run against a full disk and a read-only file
-// or folder; and repairs of lists with damaged pages. Prints what was kept and what was lost.
+// moments and at the calls that change files (with --every-call, at each of them), cut short by
+// a power failure (with --power-cut), and run against a full disk and a read-only file or
+// folder; and repairs of lists with damaged pages. Prints what was kept and what was lost.
 //
-//   plovix-faults [--kills N] [--seed S] [--json FILE] [--sightings N] [--only OPERATION]
+//   plovix-faults [--kills N] [--every-call] [--power-cut] [--seed S] [--json FILE]
+//                 [--sightings N] [--only OPERATION[,OPERATION...]]
 #include "Child.h"
 #include "DamageRuns.h"
 #include "FaultRuns.h"
 #include "Figures.h"
+#include "KillRuns.h"
+#include "LimitRuns.h"
 #include "Operations.h"
+#include "PowerRuns.h"
 
 #include <QApplication>
 #include <QFile>
@@ -24,7 +29,9 @@ struct Options {
     quint32 seed = 1;
     QString json;
     int sightings = 5000;
-    QString only;
+    QStringList only;
+    bool everyCall = false;
+    bool powerCut = false;
     bool keep = false;  // the scratch folder stays, for a look at what the children left
     // A child's part.
     QString child;
@@ -35,13 +42,21 @@ struct Options {
 
 std::optional<Options> readOptions(const QStringList& arguments) {
     Options options;
-    for (qsizetype i = 1; i + 1 < arguments.size(); i += 2) {
+    for (qsizetype i = 1; i < arguments.size(); i += 2) {
         const QString& option = arguments[i];
+        if (option == u"--every-call" || option == u"--power-cut") {
+            (option == u"--every-call" ? options.everyCall : options.powerCut) = true;
+            --i;  // a switch, without a value
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            return std::nullopt;
+        }
         const QString& value = arguments[i + 1];
         bool number = true;
         if (option == u"--kills") {
             options.kills = value.toInt(&number);
-            number = number && options.kills > 0;
+            number = number && options.kills >= 0;
         } else if (option == u"--seed") {
             options.seed = value.toUInt(&number);
         } else if (option == u"--json") {
@@ -52,7 +67,7 @@ std::optional<Options> readOptions(const QStringList& arguments) {
         } else if (option == u"--keep") {
             options.keep = value == u"yes";
         } else if (option == u"--only") {
-            options.only = value;
+            options.only = value.split(u',', Qt::SkipEmptyParts);
         } else if (option == u"--child") {
             options.child = value;
         } else if (option == u"--folder") {
@@ -67,9 +82,6 @@ std::optional<Options> readOptions(const QStringList& arguments) {
         if (!number) {
             return std::nullopt;
         }
-    }
-    if (arguments.size() % 2 == 0) {
-        return std::nullopt;
     }
     return options;
 }
@@ -90,21 +102,33 @@ int runAll(const Options& options) {
     }
     QList<const Operation*> chosen;
     for (const Operation& operation : operations()) {
-        if (options.only.isEmpty() || options.only == QLatin1String(operation.name)) {
+        if (options.only.isEmpty() || options.only.contains(QLatin1String(operation.name))) {
             chosen.append(&operation);
         }
     }
-    if (chosen.isEmpty()) {
-        std::fprintf(stderr, "plovix-faults: no operation %s\n", qPrintable(options.only));
-        return 2;
+    for (const QString& name : options.only) {
+        if (!operationNamed(name)) {
+            std::fprintf(stderr, "plovix-faults: no operation %s\n", qPrintable(name));
+            return 2;
+        }
     }
     const int each = (options.kills + int(chosen.size()) - 1) / int(chosen.size());
     const QList<qint64> limits{0, 16 * 1024, runs.listSize() / 2};
+    KillRuns kills(runs);
+    LimitRuns limited(runs);
+    PowerRuns power(runs);
     for (const Operation* operation : chosen) {
-        std::fprintf(stderr, "%s: %d kills, %lld limits...\n", operation->name, each,
-                     qlonglong(limits.size()) + 2);
-        runs.kill(*operation, each);
-        runs.limit(*operation, limits);
+        std::fprintf(stderr, "%s: %d kills%s, %lld limits%s...\n", operation->name, each,
+                     options.everyCall ? " and one at every call" : "",
+                     qlonglong(limits.size()) + 2, options.powerCut ? ", power cuts" : "");
+        kills.atRandom(*operation, each);
+        if (options.everyCall) {
+            kills.atEveryCall(*operation);
+        }
+        limited.run(*operation, limits);
+        if (options.powerCut) {
+            power.run(*operation);
+        }
     }
     std::fprintf(stderr, "Repairing damaged pages...\n");
     runDamage(root.path(), kDataDir, options.seed, std::max(20, options.kills / 10), figures);
@@ -129,8 +153,8 @@ int main(int argc, char* argv[]) {
     const std::optional<Options> options = readOptions(app.arguments());
     if (!options) {
         std::fprintf(stderr,
-                     "Usage: plovix-faults [--kills N] [--seed S] [--json FILE] "
-                     "[--sightings N] [--only OPERATION]\n");
+                     "Usage: plovix-faults [--kills N] [--every-call] [--power-cut] [--seed S] "
+                     "[--json FILE] [--sightings N] [--only OPERATION[,OPERATION...]]\n");
         return 2;
     }
     if (!options->child.isEmpty()) {

@@ -189,7 +189,9 @@ bool save(const QString& filePath, const Tree& tree) {
     if (!QDir().mkpath(info.absolutePath()))
         return false;
     QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write that fails (a full disk) is seen before commit() puts the
+    // file in place: a failure left in the buffer would replace the settings with a short file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes = QJsonDocument(top).toJson(QJsonDocument::Indented);
     if (file.write(bytes) != bytes.size())

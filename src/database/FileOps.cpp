@@ -123,7 +123,10 @@ DbError renameNoReplace(const QString& from, const QString& to) {
 
 DbError writeWhole(const QString& path, const QByteArray& contents) {
     QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
+    // Unbuffered: a write that fails fails here, where it is seen. A buffered end would be
+    // written only inside commit(), which does not count a failure there as a write error and
+    // puts the short file in the old one's place.
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     // A write cut short is tried again for the rest, so that the reason it stopped (a full
     // disk, a file too large) is the one reported.
     for (qint64 written = 0; ok && written < contents.size();) {

@@ -1,4 +1,5 @@
 // The settings store, and the window placement kept in it.
+#include "FileSizeLimit.h"
 #include "TestPlatform.h"
 
 #include "app/CRegSettings.h"
@@ -135,6 +136,21 @@ private slots:
         QVERIFY(QFile(m_dir.filePath("blocker")).open(QIODevice::WriteOnly));
         CRegSettings settings{RegistryStore(m_dir.filePath("blocker/registry.json"))};
         QVERIFY(!settings.saveSetting(kSec, "K", "v"));
+    }
+
+    // On a full disk a change fails and the settings stay as they were written last.
+    void aFullDiskKeepsTheStore() {
+        CRegSettings settings{RegistryStore(path())};
+        QVERIFY(settings.saveSetting(kSec, "Old", "abc"));
+        const QByteArray before = fileBytes(path());
+        for (const qint64 limit : {qint64(0), qint64(before.size() / 2)}) {
+            FileSizeLimit full(limit);
+            QVERIFY(!settings.saveSetting(kSec, "New", QString(100, u'n')));
+            full.lift();
+            QCOMPARE(fileBytes(path()), before);
+        }
+        QVERIFY(settings.saveSetting(kSec, "New", "n"));
+        QCOMPARE(settings.getSetting(kSec, "Old"), "abc");
     }
 
     void integer16() {

@@ -180,18 +180,24 @@ private slots:
     }
 
     // A file written over a full disk keeps the old one, says why, and leaves nothing behind;
-    // a write cut short halfway is no "Unknown error".
+    // a write cut short halfway is no "Unknown error". A small file, or the end of one, fails
+    // as a large one does: nothing waits in a buffer to fail after the checks.
     void aFileWrittenOnAFullDisk_data() {
         QTest::addColumn<qint64>("limit");
-        QTest::newRow("nothing fits") << qint64(0);
-        QTest::newRow("the start fits") << qint64(4096);
+        QTest::addColumn<int>("size");
+        QTest::newRow("nothing fits") << qint64(0) << 100'000;
+        QTest::newRow("the start fits") << qint64(4096) << 100'000;
+        QTest::newRow("a small file, nothing fits") << qint64(0) << 10'000;
+        QTest::newRow("a small file, the start fits") << qint64(4096) << 10'000;
+        QTest::newRow("all but the end fits") << qint64(98'304) << 100'000;
     }
     void aFileWrittenOnAFullDisk() {
         QFETCH(qint64, limit);
+        QFETCH(int, size);
         TestPlatform p;
         const QString path = p.file(u"Life List.csv"_s);
         QVERIFY(damage::writeFile(path, "the copy saved before"));
-        const QByteArray contents(100'000, 'x');
+        const QByteArray contents(size, 'x');
         DbError error;
         {
             FileSizeLimit full(limit);
