@@ -74,7 +74,7 @@ for mutant in bench/faults/mutants/*.patch; do
     else
         result=0
         # shellcheck disable=SC2086
-        "$faults" $short --kills 20 --only "$operations" >"$log" 2>&1 || result=$?
+        "$faults" $short --kills 20 --damage no --only "$operations" >"$log" 2>&1 || result=$?
         fault=$(sed -n 's/^FAULT: //p' "$log" | head -n 1 | cut -c1-150)
         if [ "$result" -eq 1 ] && [ -n "$fault" ]; then
             echo "caught  $name ($(grep -c '^FAULT: ' "$log") faults; first: $fault)"

@@ -33,6 +33,15 @@ void KillRuns::atEveryCall(const Operation& operation) {
             once(operation, call, after, 0, withPrevious, (call % 8 == 0) && after);
         }
     }
+    // A run that ended before reaching its call makes fewer calls than the one counted: what
+    // was not reached was not tried.
+    const Figures::Kills& row = m_runs.figures().operation(QLatin1String(operation.name));
+    if (row.callsKilled.size() < done->calls) {
+        m_runs.figures().fault(QStringLiteral("%1: %2 of its %3 calls were never reached")
+                                   .arg(QLatin1String(operation.name))
+                                   .arg(done->calls - row.callsKilled.size())
+                                   .arg(done->calls));
+    }
 }
 
 void KillRuns::once(const Operation& operation, long call, bool after, qint64 delayUs,

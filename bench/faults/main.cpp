@@ -4,7 +4,7 @@
 // folder; and repairs of lists with damaged pages. Prints what was kept and what was lost.
 //
 //   plovix-faults [--kills N] [--every-call] [--power-cut] [--seed S] [--json FILE]
-//                 [--sightings N] [--only OPERATION[,OPERATION...]]
+//                 [--sightings N] [--only OPERATION[,OPERATION...]] [--damage yes|no]
 #include "Child.h"
 #include "DamageRuns.h"
 #include "FaultRuns.h"
@@ -32,7 +32,8 @@ struct Options {
     QStringList only;
     bool everyCall = false;
     bool powerCut = false;
-    bool keep = false;  // the scratch folder stays, for a look at what the children left
+    bool damage = true;  // the repairs of damaged pages too
+    bool keep = false;   // the scratch folder stays, for a look at what the children left
     // A child's part.
     QString child;
     QString folder;
@@ -64,6 +65,9 @@ std::optional<Options> readOptions(const QStringList& arguments) {
         } else if (option == u"--sightings") {
             options.sightings = value.toInt(&number);
             number = number && options.sightings >= 10;
+        } else if (option == u"--damage") {
+            options.damage = value == u"yes";
+            number = options.damage || value == u"no";
         } else if (option == u"--keep") {
             options.keep = value == u"yes";
         } else if (option == u"--only") {
@@ -130,8 +134,10 @@ int runAll(const Options& options) {
             power.run(*operation);
         }
     }
-    std::fprintf(stderr, "Repairing damaged pages...\n");
-    runDamage(root.path(), kDataDir, options.seed, std::max(20, options.kills / 10), figures);
+    if (options.damage) {
+        std::fprintf(stderr, "Repairing damaged pages...\n");
+        runDamage(root.path(), kDataDir, options.seed, std::max(20, options.kills / 10), figures);
+    }
     printFigures(figures);
     if (!options.json.isEmpty()) {
         QFile file(options.json);
@@ -154,7 +160,8 @@ int main(int argc, char* argv[]) {
     if (!options) {
         std::fprintf(stderr,
                      "Usage: plovix-faults [--kills N] [--every-call] [--power-cut] [--seed S] "
-                     "[--json FILE] [--sightings N] [--only OPERATION[,OPERATION...]]\n");
+                     "[--json FILE] [--sightings N] [--only OPERATION[,OPERATION...]] "
+                     "[--damage yes|no]\n");
         return 2;
     }
     if (!options->child.isEmpty()) {
