@@ -216,6 +216,10 @@ bool FaultRuns::measure(const Operation& operation) {
         m_figures.fault(name + QStringLiteral(": ") + problem);
         return false;
     }
+    if (operation.changesList && *after == m_before) {
+        m_figures.fault(name + QStringLiteral(": the operation changes nothing in the list"));
+        return false;
+    }
     done.syncs = syncCalls(*events);
     done.after = *after;
     m_done.insert(name, done);

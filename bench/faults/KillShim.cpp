@@ -8,7 +8,7 @@
 //   PLOVIX_FAULT_AT=n      the call to stop at; 0 or unset: only count
 //   PLOVIX_FAULT_AFTER=1   let that call happen first
 //   PLOVIX_FAULT_LOG=path  append a record of each change to this file (see DiskLog.h)
-#include "DiskLog.h"
+#include "ShimRecord.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -34,7 +34,6 @@ std::atomic<long> calls{0};
 long stopAt = -1;  // read once, at the first armed call
 bool stopAfter = false;
 const char* logPath = nullptr;
-int logFd = -1;
 std::recursive_mutex lock;  // one call counted and recorded at a time
 
 template <typename Function>
@@ -49,90 +48,13 @@ void readSettings() {
     const char* at = std::getenv("PLOVIX_FAULT_AT");
     const char* after = std::getenv("PLOVIX_FAULT_AFTER");
     logPath = std::getenv("PLOVIX_FAULT_LOG");
+    shim::setLog(logPath);
     stopAfter = after && after[0] == '1';
     stopAt = at ? std::atol(at) : 0;
 }
 
 bool recording() {
     return armed.load() && logPath && logPath[0];
-}
-
-void writeAll(const void* data, size_t size) {
-    static auto realWrite = real<ssize_t (*)(int, const void*, size_t)>("write");
-    static auto realOpen = real<int (*)(const char*, int, ...)>("open");
-    if (logFd < 0) {
-        logFd = realOpen(logPath, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    }
-    const char* bytes = static_cast<const char*>(data);
-    while (logFd >= 0 && size > 0) {
-        const ssize_t done = realWrite(logFd, bytes, size);
-        if (done <= 0) {
-            return;
-        }
-        bytes += done;
-        size -= size_t(done);
-    }
-}
-
-// One record: its header, its names and the bytes written (gathered from `parts`).
-void record(disklog::Kind kind, long long at, long long inode, long long offset, long long size,
-            const std::string& path, const std::string& other = {}, const iovec* parts = nullptr,
-            int count = 0) {
-    disklog::Header header{};
-    header.magic = disklog::kMagic;
-    header.kind = int(kind);
-    header.at = at;
-    header.inode = inode;
-    header.offset = offset;
-    header.size = size;
-    header.pathSize = unsigned(path.size());
-    header.otherSize = unsigned(other.size());
-    writeAll(&header, sizeof header);
-    writeAll(path.data(), path.size());
-    writeAll(other.data(), other.size());
-    long long left = kind == disklog::Kind::Write ? size : 0;
-    for (int i = 0; i < count && left > 0; ++i) {
-        const size_t part = size_t(std::min<long long>(left, (long long)parts[i].iov_len));
-        writeAll(parts[i].iov_base, part);
-        left -= (long long)part;
-    }
-}
-
-std::string fdPath(int fd) {
-    char link[64];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    char target[PATH_MAX];
-    const ssize_t size = ::readlink(link, target, sizeof target - 1);
-    return size > 0 ? std::string(target, size_t(size)) : std::string();
-}
-
-std::string absolute(int dir, const char* path) {
-    if (!path) {
-        return {};
-    }
-    if (path[0] == '/') {
-        return path;
-    }
-    if (dir == AT_FDCWD) {
-        char cwd[PATH_MAX];
-        return ::getcwd(cwd, sizeof cwd) ? std::string(cwd) + '/' + path : std::string(path);
-    }
-    return fdPath(dir) + '/' + path;
-}
-
-long long inodeOf(int fd) {
-    struct stat status {};
-    return ::fstat(fd, &status) == 0 ? (long long)status.st_ino : -1;
-}
-
-long long inodeAt(const std::string& path) {
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0 ? (long long)status.st_ino : -1;
-}
-
-bool isKind(int fd, mode_t kind) {
-    struct stat status {};
-    return ::fstat(fd, &status) == 0 && (status.st_mode & S_IFMT) == kind;
 }
 
 // A counted call: its number, and whether it is the one to stop at after it is made. Ends the
@@ -164,30 +86,21 @@ struct Call {
     }
 };
 
-// What a write will change: where in the file it lands.
-long long writeOffset(int fd) {
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0 && (flags & O_APPEND)) {
-        struct stat status {};
-        return ::fstat(fd, &status) == 0 ? (long long)status.st_size : 0;
-    }
-    return (long long)::lseek(fd, 0, SEEK_CUR);
-}
-
 ssize_t recordedWrite(const Call& call, int fd, long long offset, ssize_t result,
                       const iovec* parts, int count) {
     if (call.recorded() && result > 0) {
-        record(disklog::Kind::Write, call.at(), inodeOf(fd), offset, result, {}, {}, parts, count);
+        shim::record(disklog::Kind::Write, call.at(), shim::inodeOf(fd), offset, result, {}, {},
+                     parts, count);
     }
     return call.done(result);
 }
 
 int recordedSync(const Call& call, int fd, int result) {
     if (call.recorded()) {
-        if (isKind(fd, S_IFDIR)) {
-            record(disklog::Kind::SyncFolder, call.at(), -1, 0, 0, fdPath(fd));
+        if (shim::isKind(fd, S_IFDIR)) {
+            shim::record(disklog::Kind::SyncFolder, call.at(), -1, 0, 0, shim::fdPath(fd));
         } else {
-            record(disklog::Kind::Sync, call.at(), inodeOf(fd), 0, 0, {});
+            shim::record(disklog::Kind::Sync, call.at(), shim::inodeOf(fd), 0, 0, {});
         }
     }
     return call.done(result);
@@ -195,17 +108,17 @@ int recordedSync(const Call& call, int fd, int result) {
 
 // Opens are not counted, but a new name or a file emptied by its opening is recorded.
 int recordedOpen(int dir, const char* path, int flags, int fd, bool existed) {
-    if (fd < 0 || !recording() || !isKind(fd, S_IFREG)) {
+    if (fd < 0 || !recording() || !shim::isKind(fd, S_IFREG)) {
         return fd;
     }
     std::lock_guard<std::recursive_mutex> guard(lock);
     const long long at = 2LL * calls.load() + 1;
     if ((flags & O_TMPFILE) == O_TMPFILE) {
-        record(disklog::Kind::Unnamed, at, inodeOf(fd), 0, 0, {});
+        shim::record(disklog::Kind::Unnamed, at, shim::inodeOf(fd), 0, 0, {});
     } else if ((flags & O_CREAT) && !existed) {
-        record(disklog::Kind::Create, at, inodeOf(fd), 0, 0, absolute(dir, path));
+        shim::record(disklog::Kind::Create, at, shim::inodeOf(fd), 0, 0, shim::absolute(dir, path));
     } else if (flags & O_TRUNC) {
-        record(disklog::Kind::Truncate, at, inodeOf(fd), 0, 0, {});
+        shim::record(disklog::Kind::Truncate, at, shim::inodeOf(fd), 0, 0, {});
     }
     return fd;
 }
@@ -234,21 +147,21 @@ int openFileAt(Open next, int dir, const char* path, int flags, mode_t mode) {
 
 int renamed(const Call& call, int result, const std::string& from, const std::string& to) {
     if (call.recorded() && result == 0) {
-        record(disklog::Kind::Rename, call.at(), inodeAt(to), 0, 0, to, from);
+        shim::record(disklog::Kind::Rename, call.at(), shim::inodeAt(to), 0, 0, to, from);
     }
     return call.done(result);
 }
 
 int linked(const Call& call, int result, const std::string& to) {
     if (call.recorded() && result == 0) {
-        record(disklog::Kind::Link, call.at(), inodeAt(to), 0, 0, to);
+        shim::record(disklog::Kind::Link, call.at(), shim::inodeAt(to), 0, 0, to);
     }
     return call.done(result);
 }
 
 int unlinked(const Call& call, int result, const std::string& path) {
     if (call.recorded() && result == 0) {
-        record(disklog::Kind::Unlink, call.at(), -1, 0, 0, path);
+        shim::record(disklog::Kind::Unlink, call.at(), -1, 0, 0, path);
     }
     return call.done(result);
 }
@@ -268,10 +181,10 @@ long plovixFaultCalls() {
 
 ssize_t write(int fd, const void* buffer, size_t size) {
     static auto next = real<ssize_t (*)(int, const void*, size_t)>("write");
-    const bool file = armed.load() && isKind(fd, S_IFREG);
+    const bool file = armed.load() && shim::isKind(fd, S_IFREG);
     std::lock_guard<std::recursive_mutex> guard(lock);
     const Call call(file);
-    const long long offset = call.recorded() ? writeOffset(fd) : 0;
+    const long long offset = call.recorded() ? shim::writeOffset(fd) : 0;
     const iovec part{const_cast<void*>(buffer), size};
     return recordedWrite(call, fd, offset, next(fd, buffer, size), &part, 1);
 }
@@ -291,10 +204,10 @@ ssize_t pwrite64(int fd, const void* buffer, size_t size, off64_t offset) {
 }
 ssize_t writev(int fd, const struct iovec* parts, int count) {
     static auto next = real<ssize_t (*)(int, const struct iovec*, int)>("writev");
-    const bool file = armed.load() && isKind(fd, S_IFREG);
+    const bool file = armed.load() && shim::isKind(fd, S_IFREG);
     std::lock_guard<std::recursive_mutex> guard(lock);
     const Call call(file);
-    const long long offset = call.recorded() ? writeOffset(fd) : 0;
+    const long long offset = call.recorded() ? shim::writeOffset(fd) : 0;
     return recordedWrite(call, fd, offset, next(fd, parts, count), parts, count);
 }
 int fsync(int fd) {
@@ -315,7 +228,7 @@ int ftruncate(int fd, off_t length) {
     const Call call(true);
     const int result = next(fd, length);
     if (call.recorded() && result == 0) {
-        record(disklog::Kind::Truncate, call.at(), inodeOf(fd), 0, length, {});
+        shim::record(disklog::Kind::Truncate, call.at(), shim::inodeOf(fd), 0, length, {});
     }
     return call.done(result);
 }
@@ -325,7 +238,7 @@ int ftruncate64(int fd, off64_t length) {
     const Call call(true);
     const int result = next(fd, length);
     if (call.recorded() && result == 0) {
-        record(disklog::Kind::Truncate, call.at(), inodeOf(fd), 0, length, {});
+        shim::record(disklog::Kind::Truncate, call.at(), shim::inodeOf(fd), 0, length, {});
     }
     return call.done(result);
 }
@@ -333,46 +246,47 @@ int rename(const char* from, const char* to) {
     static auto next = real<int (*)(const char*, const char*)>("rename");
     std::lock_guard<std::recursive_mutex> guard(lock);
     const Call call(true);
-    return renamed(call, next(from, to), absolute(AT_FDCWD, from), absolute(AT_FDCWD, to));
+    return renamed(call, next(from, to), shim::absolute(AT_FDCWD, from),
+                   shim::absolute(AT_FDCWD, to));
 }
 int renameat(int fromDir, const char* from, int toDir, const char* to) {
     static auto next = real<int (*)(int, const char*, int, const char*)>("renameat");
     std::lock_guard<std::recursive_mutex> guard(lock);
     const Call call(true);
-    return renamed(call, next(fromDir, from, toDir, to), absolute(fromDir, from),
-                   absolute(toDir, to));
+    return renamed(call, next(fromDir, from, toDir, to), shim::absolute(fromDir, from),
+                   shim::absolute(toDir, to));
 }
 int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned flags) {
     static auto next = real<int (*)(int, const char*, int, const char*, unsigned)>("renameat2");
     std::lock_guard<std::recursive_mutex> guard(lock);
     const Call call(true);
-    return renamed(call, next(fromDir, from, toDir, to, flags), absolute(fromDir, from),
-                   absolute(toDir, to));
+    return renamed(call, next(fromDir, from, toDir, to, flags), shim::absolute(fromDir, from),
+                   shim::absolute(toDir, to));
 }
 int link(const char* from, const char* to) {
     static auto next = real<int (*)(const char*, const char*)>("link");
     std::lock_guard<std::recursive_mutex> guard(lock);
     const Call call(true);
-    return linked(call, next(from, to), absolute(AT_FDCWD, to));
+    return linked(call, next(from, to), shim::absolute(AT_FDCWD, to));
 }
 int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
     static auto next = real<int (*)(int, const char*, int, const char*, int)>("linkat");
     std::lock_guard<std::recursive_mutex> guard(lock);
     const Call call(true);
-    return linked(call, next(fromDir, from, toDir, to, flags), absolute(toDir, to));
+    return linked(call, next(fromDir, from, toDir, to, flags), shim::absolute(toDir, to));
 }
 int unlink(const char* path) {
     static auto next = real<int (*)(const char*)>("unlink");
     std::lock_guard<std::recursive_mutex> guard(lock);
     const Call call(true);
-    const std::string name = absolute(AT_FDCWD, path);
+    const std::string name = shim::absolute(AT_FDCWD, path);
     return unlinked(call, next(path), name);
 }
 int unlinkat(int dir, const char* path, int flags) {
     static auto next = real<int (*)(int, const char*, int)>("unlinkat");
     std::lock_guard<std::recursive_mutex> guard(lock);
     const Call call(true);
-    const std::string name = absolute(dir, path);
+    const std::string name = shim::absolute(dir, path);
     return unlinked(call, next(dir, path, flags), name);
 }
 

@@ -101,12 +101,14 @@ QList<Operation> makeOperations() {
          nullptr,
          {},
          [](FormFixture& f, const TrialFiles&) { f.press({"mnuCompactDB"}, {mb::Yes}); },
-         {}},
+         {},
+         false},
         {"repair",
          nullptr,
          {},
          [](FormFixture& f, const TrialFiles&) { f.press({"mnuRepairDB"}, {mb::Yes}); },
-         {}},
+         {},
+         false},
     };
     const std::pair<const char*, bulk::Field> fields[] = {{"order", bulk::Field::Order},
                                                           {"family", bulk::Field::Family},
@@ -149,7 +151,8 @@ QList<Operation> makeOperations() {
          [](FormFixture& f, const TrialFiles& files) {
              saveCopy(f, files.output("Life List.html"), "mnuSaveCopyHTML", true);
          },
-         {}},
+         {},
+         false},
         {"statistics_file", "Lifetime Statistics.txt", typeComment, saveStatistics, {}},
         {"csv_export",
          "Life List.csv",
@@ -157,7 +160,8 @@ QList<Operation> makeOperations() {
          [](FormFixture& f, const TrialFiles& files) {
              saveCopy(f, files.output("Life List.csv"), "mnuSaveCopyCsv", true);
          },
-         {}},
+         {},
+         false},
     });
     return list;
 }

@@ -25,6 +25,9 @@ struct Operation {
     std::function<void(FormFixture&, const TrialFiles&)> prepare;
     std::function<void(FormFixture&, const TrialFiles&)> act;
     std::function<void(FormFixture&, const TrialFiles&)> retry;  // none: act again
+    // Whether the sightings or lookup lists differ once it is done (a compacted or repaired
+    // list holds what it held).
+    bool changesList = true;
 };
 
 // Every operation that writes the life list or a file from it, as the record form and the
