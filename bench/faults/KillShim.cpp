@@ -133,6 +133,16 @@ mode_t modeArgument(int flags, va_list arguments) {
                                                                  : 0;
 }
 
+// The mode an open's variadic third argument carries, when its flags call for one.
+#define PLOVIX_READ_MODE(flags, mode)          \
+    mode_t mode = 0;                           \
+    {                                          \
+        va_list arguments;                     \
+        va_start(arguments, flags);            \
+        mode = modeArgument(flags, arguments); \
+        va_end(arguments);                     \
+    }
+
 template <typename Open>
 int openFile(Open next, int dir, const char* path, int flags, mode_t mode) {
     const bool existed = recording() && (flags & O_CREAT) && existsAt(dir, path);
@@ -162,6 +172,17 @@ int linked(const Call& call, int result, const std::string& to) {
 int unlinked(const Call& call, int result, const std::string& path) {
     if (call.recorded() && result == 0) {
         shim::record(disklog::Kind::Unlink, call.at(), -1, 0, 0, path);
+    }
+    return call.done(result);
+}
+
+template <typename Truncate, typename Length>
+int truncateFile(Truncate next, int fd, Length length) {
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    const Call call(true);
+    const int result = next(fd, length);
+    if (call.recorded() && result == 0) {
+        shim::record(disklog::Kind::Truncate, call.at(), shim::inodeOf(fd), 0, length, {});
     }
     return call.done(result);
 }
@@ -224,23 +245,11 @@ int fdatasync(int fd) {
 }
 int ftruncate(int fd, off_t length) {
     static auto next = real<int (*)(int, off_t)>("ftruncate");
-    std::lock_guard<std::recursive_mutex> guard(lock);
-    const Call call(true);
-    const int result = next(fd, length);
-    if (call.recorded() && result == 0) {
-        shim::record(disklog::Kind::Truncate, call.at(), shim::inodeOf(fd), 0, length, {});
-    }
-    return call.done(result);
+    return truncateFile(next, fd, length);
 }
 int ftruncate64(int fd, off64_t length) {
     static auto next = real<int (*)(int, off64_t)>("ftruncate64");
-    std::lock_guard<std::recursive_mutex> guard(lock);
-    const Call call(true);
-    const int result = next(fd, length);
-    if (call.recorded() && result == 0) {
-        shim::record(disklog::Kind::Truncate, call.at(), shim::inodeOf(fd), 0, length, {});
-    }
-    return call.done(result);
+    return truncateFile(next, fd, length);
 }
 int rename(const char* from, const char* to) {
     static auto next = real<int (*)(const char*, const char*)>("rename");
@@ -293,18 +302,12 @@ int unlinkat(int dir, const char* path, int flags) {
 // The opens, every way the C library offers them.
 int open(const char* path, int flags, ...) {
     static auto next = real<int (*)(const char*, int, ...)>("open");
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = modeArgument(flags, arguments);
-    va_end(arguments);
+    PLOVIX_READ_MODE(flags, mode);
     return openFile(next, AT_FDCWD, path, flags, mode);
 }
 int open64(const char* path, int flags, ...) {
     static auto next = real<int (*)(const char*, int, ...)>("open64");
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = modeArgument(flags, arguments);
-    va_end(arguments);
+    PLOVIX_READ_MODE(flags, mode);
     return openFile(next, AT_FDCWD, path, flags, mode);
 }
 int __open_2(const char* path, int flags) {
@@ -317,18 +320,12 @@ int __open64_2(const char* path, int flags) {
 }
 int openat(int dir, const char* path, int flags, ...) {
     static auto next = real<int (*)(int, const char*, int, ...)>("openat");
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = modeArgument(flags, arguments);
-    va_end(arguments);
+    PLOVIX_READ_MODE(flags, mode);
     return openFileAt(next, dir, path, flags, mode);
 }
 int openat64(int dir, const char* path, int flags, ...) {
     static auto next = real<int (*)(int, const char*, int, ...)>("openat64");
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = modeArgument(flags, arguments);
-    va_end(arguments);
+    PLOVIX_READ_MODE(flags, mode);
     return openFileAt(next, dir, path, flags, mode);
 }
 int creat(const char* path, mode_t mode) {
