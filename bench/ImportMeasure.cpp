@@ -2,7 +2,7 @@
 
 #include "EBirdDownload.h"
 #include "TestPlatform.h"
-#include "app/MDatabase.h"
+#include "services/MDatabase.h"
 #include "database/NewLifeList.h"
 #include "record_form/Commands.h"
 #include "record_form/FrmMain.h"

@@ -3,14 +3,14 @@
 #include "GeneratedLifeList.h"
 #include "ResidentMemory.h"
 #include "TestPlatform.h"
-#include "app/MDatabase.h"
-#include "editor/BulkEdit.h"
+#include "services/MDatabase.h"
+#include "database/BulkEdit.h"
 #include "output/ReportPages.h"
 #include "output/SightingTable.h"
 #include "platform/TwipCanvas.h"
 #include "record_form/Commands.h"
 #include "record_form/FrmMain.h"
-#include "statistics/FrmStatistics.h"
+#include "statistics_form/FrmStatistics.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "ResidentMemory.h"
 
 #include "TestPlatform.h"
-#include "app/MDatabase.h"
+#include "services/MDatabase.h"
 #include "record_form/FrmMain.h"
 
 #include <QCoreApplication>

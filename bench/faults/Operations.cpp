@@ -1,8 +1,8 @@
 #include "Operations.h"
 
 #include "FormFixture.h"
-#include "editor/BulkEdit.h"
-#include "statistics/FrmStatistics.h"
+#include "database/BulkEdit.h"
+#include "statistics_form/FrmStatistics.h"
 
 #include <QFile>
 

@@ -4,7 +4,7 @@
 // Input: the bytes of the download (MyEBirdData.csv), read as the import reads a file, a piece
 // at a time.
 #include "FuzzInput.h"
-#include "app/MValidation.h"
+#include "database/Schema.h"
 #include "checklist/Checklist.h"
 #include "database/ShippedData.h"
 #include "exchange/EBirdImport.h"

@@ -3,8 +3,8 @@
 //
 // Input: the contents of the settings file.
 #include "FuzzInput.h"
-#include "app/CRegSettings.h"
-#include "app/RegistryStore.h"
+#include "settings/CRegSettings.h"
+#include "settings/RegistryStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,6 @@
 //
 // Input: the CSV text of the file.
 #include "FuzzInput.h"
-#include "app/MValidation.h"
 #include "database/CsvReader.h"
 #include "database/Schema.h"
 #include "exchange/Spreadsheet.h"

@@ -1,8 +1,8 @@
 #include "app/MPlovix.h"
 
 #include "app/FrmSplash.h"
-#include "app/MDatabase.h"
-#include "app/UserName.h"
+#include "services/MDatabase.h"
+#include "settings/UserName.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtShell.h"
 #include "platform/QtWaitCursor.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/FrmSplash.h"
-#include "app/Program.h"
+#include "services/Program.h"
 
 #include <QPointer>
 #include <functional>

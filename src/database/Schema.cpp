@@ -151,3 +151,12 @@ DbError addStarterRecord(QSqlDatabase& db) {
 }
 
 }  // namespace lifelist
+
+QString capitaliseSpecies(const QString& text) {
+    if (text.size() <= 1) {
+        return text;
+    }
+    // A letter outside the first UTF-16 unit (a surrogate pair) keeps its pair together.
+    const qsizetype first = text.at(0).isHighSurrogate() ? 2 : 1;
+    return text.left(first).toUpper() + text.mid(first).toLower();
+}

@@ -37,3 +37,11 @@ DbError fillLookupTables(QSqlDatabase& db, const ShippedData& data,
 DbError addStarterRecord(QSqlDatabase& db);
 
 }  // namespace lifelist
+
+// Length limits of the record's text fields, in characters.
+inline constexpr int kShortTextLimit = 50;
+inline constexpr int kLongTextLimit = 32000;
+
+// A binomial name as stored: first character upper case, the rest lower case. A text of one
+// character is kept as typed.
+QString capitaliseSpecies(const QString& text);

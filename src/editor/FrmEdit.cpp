@@ -1,9 +1,10 @@
 #include "editor/FrmEdit.h"
 
-#include "app/MDatabase.h"
-#include "app/MValidation.h"
-#include "app/MWindow.h"
-#include "app/Program.h"
+#include "services/MDatabase.h"
+#include "database/Schema.h"
+#include "services/MValidation.h"
+#include "services/MWindow.h"
+#include "services/Program.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/BulkEdit.h"
+#include "database/BulkEdit.h"
 
 #include <QDialog>
 

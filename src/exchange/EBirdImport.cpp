@@ -1,6 +1,6 @@
 #include "exchange/EBirdImport.h"
 
-#include "app/MValidation.h"
+#include "database/Schema.h"
 #include "checklist/Checklist.h"
 #include "exchange/EBirdDate.h"
 

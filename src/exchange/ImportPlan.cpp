@@ -1,6 +1,5 @@
 #include "exchange/ImportPlan.h"
 
-#include "app/MValidation.h"
 #include "database/Schema.h"
 #include "database/TextRows.h"
 

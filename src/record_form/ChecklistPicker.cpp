@@ -1,7 +1,7 @@
 #include "record_form/ChecklistPicker.h"
 
-#include "app/MDatabase.h"
-#include "app/Program.h"
+#include "services/MDatabase.h"
+#include "services/Program.h"
 #include "checklist/SpeciesPick.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/LookupBoxes.h"

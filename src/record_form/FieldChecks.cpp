@@ -1,6 +1,7 @@
 #include "record_form/FieldChecks.h"
 
-#include "app/MValidation.h"
+#include "database/Schema.h"
+#include "services/MValidation.h"
 #include "record_form/FieldFocus.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/LookupBoxes.h"

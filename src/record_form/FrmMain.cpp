@@ -1,11 +1,11 @@
 #include "record_form/FrmMain.h"
 
-#include "app/FrmHelp.h"
-#include "app/HelpCollection.h"
-#include "app/MDatabase.h"
-#include "app/MWindow.h"
-#include "app/Program.h"
-#include "app/UserName.h"
+#include "help/FrmHelp.h"
+#include "help/HelpCollection.h"
+#include "services/MDatabase.h"
+#include "services/MWindow.h"
+#include "services/Program.h"
+#include "settings/UserName.h"
 #include "database/Schema.h"
 #include "record_form/ChecklistPicker.h"
 #include "record_form/EditMenu.h"
@@ -15,7 +15,7 @@
 #include "record_form/ImportBar.h"
 #include "record_form/LookupBoxes.h"
 #include "record_form/StatusHints.h"
-#include "statistics/FrmStatistics.h"
+#include "statistics_form/FrmStatistics.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 // command that shows it.
 #include "record_form/FrmMain.h"
 
-#include "app/MDatabase.h"
+#include "services/MDatabase.h"
 #include "record_form/ChecklistPicker.h"
 #include "record_form/StatusHints.h"
 

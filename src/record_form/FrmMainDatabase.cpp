@@ -1,8 +1,8 @@
 // The life-list file seen from the record form: error reports, compacting and repairing.
 #include "record_form/FrmMain.h"
 
-#include "app/MDatabase.h"
-#include "app/Program.h"
+#include "services/MDatabase.h"
+#include "services/Program.h"
 #include "record_form/LookupBoxes.h"
 
 void FrmMain::ShowDatabaseError(int lErrNumber, const QString& strDescription) {

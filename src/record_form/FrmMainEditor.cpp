@@ -1,7 +1,7 @@
 // The life-list editor opened from the record form, and the form brought up to date after it.
 #include "record_form/FrmMain.h"
 
-#include "app/Program.h"
+#include "services/Program.h"
 #include "editor/FrmEdit.h"
 #include "record_form/LookupBoxes.h"
 

@@ -4,10 +4,10 @@
 #include "record_form/ImportBar.h"
 #include "record_form/LookupBoxes.h"
 
-#include "app/Program.h"
+#include "services/Program.h"
 #include "database/Schema.h"
-#include "exchange/ImportSightings.h"
-#include "exchange/SaveSpreadsheet.h"
+#include "record_form/ImportSightings.h"
+#include "record_form/SaveSpreadsheet.h"
 
 #include <QLineEdit>
 

@@ -2,9 +2,9 @@
 // browser and the About box.
 #include "record_form/FrmMain.h"
 
-#include "app/FrmAbout.h"
-#include "app/FrmHelp.h"
-#include "app/Program.h"
+#include "help/FrmAbout.h"
+#include "help/FrmHelp.h"
+#include "services/Program.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // that belongs to the sighting while the form shows it.
 #include "record_form/FrmMain.h"
 
-#include "app/Program.h"
-#include "images/FrmViewer.h"
+#include "services/Program.h"
+#include "viewer/FrmViewer.h"
 
 void FrmMain::UpdateImageButtons() {
     // Only a stored sighting that is browsed has links to show: search targets and a sighting

@@ -8,7 +8,7 @@
 #include "record_form/LookupBoxes.h"
 #include "record_form/StatusHints.h"
 
-#include "app/Program.h"
+#include "services/Program.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

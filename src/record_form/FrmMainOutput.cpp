@@ -1,10 +1,10 @@
 // The life list printed, previewed and saved as a web page.
 #include "record_form/FrmMain.h"
 
-#include "app/MValidation.h"
-#include "app/Program.h"
-#include "output/LifeListReport.h"
-#include "output/SaveWebPage.h"
+#include "services/MValidation.h"
+#include "services/Program.h"
+#include "record_form/LifeListReport.h"
+#include "record_form/SaveWebPage.h"
 
 #include <QPrinter>
 

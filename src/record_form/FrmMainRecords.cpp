@@ -7,8 +7,8 @@
 #include "record_form/ChecklistPicker.h"
 #include "record_form/LookupBoxes.h"
 
-#include "app/MDatabase.h"
-#include "app/Program.h"
+#include "services/MDatabase.h"
+#include "services/Program.h"
 
 #include <QLabel>
 #include <QLineEdit>

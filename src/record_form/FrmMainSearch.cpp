@@ -2,8 +2,8 @@
 // commands move among the sightings that match every target.
 #include "record_form/FrmMain.h"
 
-#include "app/MDatabase.h"
-#include "app/Program.h"
+#include "services/MDatabase.h"
+#include "services/Program.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 #include "record_form/FrmMain.h"
 
 #include "record_form/FormComboBox.h"
-#include "statistics/FrmStatistics.h"
+#include "statistics_form/FrmStatistics.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exchange/ImportSightings.h"
+#include "record_form/ImportSightings.h"
 
 #include <QList>
 #include <QPointer>

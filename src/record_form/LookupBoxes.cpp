@@ -1,7 +1,7 @@
 #include "record_form/LookupBoxes.h"
 
-#include "app/MDatabase.h"
-#include "app/Program.h"
+#include "services/MDatabase.h"
+#include "services/Program.h"
 #include "database/LikePattern.h"
 #include "database/LookupLists.h"
 #include "database/TextRows.h"

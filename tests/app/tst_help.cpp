@@ -2,9 +2,9 @@
 // topics, contents and search, and the Help menu of the record form in every mode.
 #include "record_form/FormFixture.h"
 
-#include "app/FrmAbout.h"
-#include "app/FrmHelp.h"
-#include "app/HelpCollection.h"
+#include "help/FrmAbout.h"
+#include "help/FrmHelp.h"
+#include "help/HelpCollection.h"
 #include "platform/QtShell.h"
 #include "record_form/Commands.h"
 

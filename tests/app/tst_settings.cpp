@@ -2,10 +2,10 @@
 #include "FileSizeLimit.h"
 #include "TestPlatform.h"
 
-#include "app/CRegSettings.h"
-#include "app/MWindow.h"
-#include "app/RegistryStore.h"
-#include "app/WindowPlacement.h"
+#include "settings/CRegSettings.h"
+#include "services/MWindow.h"
+#include "settings/RegistryStore.h"
+#include "settings/WindowPlacement.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 
 #include "app/FrmSplash.h"
 #include "app/MPlovix.h"
-#include "app/UserName.h"
+#include "settings/UserName.h"
 #include "database/NewLifeList.h"
 #include "record_form/FrmMain.h"
 

@@ -5,7 +5,7 @@
 #include "TestPlatform.h"
 #include "database/DamageTools.h"
 
-#include "app/MDatabase.h"
+#include "services/MDatabase.h"
 #include "database/FileOps.h"
 #include "database/Maintenance.h"
 #include "database/NewLifeList.h"

@@ -1,7 +1,7 @@
 // The life-list editor: renaming and removing an entry of each field against a real life list,
 // merging, letter case and apostrophes, a failure half way, and the editor window opened from
 // the record form.
-#include "editor/BulkEdit.h"
+#include "database/BulkEdit.h"
 #include "record_form/FormFixture.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "FormFixture.h"
 
-#include "app/MDatabase.h"
+#include "services/MDatabase.h"
 #include "database/NewLifeList.h"
 #include "database/Schema.h"
 

@@ -3,7 +3,8 @@
 // Edit menu and the status-bar hints.
 #include "FormFixture.h"
 
-#include "app/MValidation.h"
+#include "database/Schema.h"
+#include "services/MValidation.h"
 
 #include <QClipboard>
 #include <QMenuBar>

@@ -5,7 +5,7 @@
 #include "platform/DateText.h"
 #include "record_form/FormFixture.h"
 #include "record_form/Hints.h"
-#include "statistics/StatList.h"
+#include "statistics_form/StatList.h"
 #include "statistics/StatisticsPrint.h"
 #include "statistics/TallyTable.h"
 

@@ -6,7 +6,7 @@
 #include "Doubles.h"
 #include "ScriptedDialogs.h"
 
-#include "app/Program.h"
+#include "services/Program.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
-#include "app/MDatabase.h"
+#include "services/MDatabase.h"
 
-#include "app/Program.h"
+#include "services/Program.h"
 #include "database/FileOps.h"
 #include "database/Maintenance.h"
 #include "database/OpenLifeList.h"

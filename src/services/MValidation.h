@@ -4,17 +4,9 @@
 
 class Dialogs;
 
-// Length limits of the record form's fields.
-inline constexpr int kShortTextLimit = 50;
-inline constexpr int kLongTextLimit = 32000;
-
 // True when `text` is at most `lMaxLength` characters long; otherwise tells the user how long
 // it is and returns false (the caller puts the focus back).
 bool checkTextLength(Dialogs& dialogs, const QString& text, int lMaxLength);
-
-// A binomial name as stored: first character upper case, the rest lower case. A text of one
-// character is kept as typed.
-QString capitaliseSpecies(const QString& text);
 
 // Gives `fileName` the extension `strExtension` (without the dot) unless it already ends in it,
 // ignoring case. When a file of that name exists, asks whether to replace it. True when the

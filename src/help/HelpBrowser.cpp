@@ -1,6 +1,6 @@
-#include "app/HelpBrowser.h"
+#include "help/HelpBrowser.h"
 
-#include "app/HelpCollection.h"
+#include "help/HelpCollection.h"
 
 #include <QImage>
 #include <QScrollBar>

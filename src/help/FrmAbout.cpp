@@ -1,4 +1,4 @@
-#include "app/FrmAbout.h"
+#include "help/FrmAbout.h"
 
 #include "platform/AppInfo.h"
 #include "platform/Clock.h"

@@ -1,4 +1,4 @@
-#include "app/CRegSettings.h"
+#include "settings/CRegSettings.h"
 
 #include <QtEndian>
 

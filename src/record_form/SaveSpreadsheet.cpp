@@ -1,6 +1,6 @@
-#include "exchange/SaveSpreadsheet.h"
+#include "record_form/SaveSpreadsheet.h"
 
-#include "app/Program.h"
+#include "services/Program.h"
 #include "database/FileOps.h"
 #include "exchange/Spreadsheet.h"
 

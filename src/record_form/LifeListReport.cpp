@@ -1,6 +1,6 @@
-#include "output/LifeListReport.h"
+#include "record_form/LifeListReport.h"
 
-#include "app/Program.h"
+#include "services/Program.h"
 #include "platform/DateText.h"
 #include "platform/PrinterCanvas.h"
 

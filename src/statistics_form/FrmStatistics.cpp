@@ -1,7 +1,7 @@
-#include "statistics/FrmStatistics.h"
+#include "statistics_form/FrmStatistics.h"
 
-#include "app/MWindow.h"
-#include "app/Program.h"
+#include "services/MWindow.h"
+#include "services/Program.h"
 #include "platform/DateText.h"
 #include "statistics/StatisticsHost.h"
 

@@ -1,4 +1,4 @@
-#include "app/HelpCollection.h"
+#include "help/HelpCollection.h"
 
 #include <QFileInfo>
 #include <QHelpEngine>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MWindow.h"
+#include "services/MWindow.h"
 #include "images/ViewerLayout.h"
 
 #include <QVariant>

@@ -1,7 +1,7 @@
-#include "images/FrmViewer.h"
+#include "viewer/FrmViewer.h"
 
-#include "app/MWindow.h"
-#include "app/Program.h"
+#include "services/MWindow.h"
+#include "services/Program.h"
 #include "images/ImageLinks.h"
 #include "images/PictureLoader.h"
 

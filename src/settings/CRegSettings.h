@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RegistryStore.h"
+#include "settings/RegistryStore.h"
 
 #include <QString>
 

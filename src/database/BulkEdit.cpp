@@ -1,4 +1,4 @@
-#include "editor/BulkEdit.h"
+#include "database/BulkEdit.h"
 
 #include "database/Criteria.h"
 #include "database/Database.h"

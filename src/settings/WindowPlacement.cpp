@@ -1,6 +1,6 @@
-#include "app/WindowPlacement.h"
+#include "settings/WindowPlacement.h"
 
-#include "app/CRegSettings.h"
+#include "settings/CRegSettings.h"
 
 #include <QLocale>
 #include <QPointF>

@@ -1,6 +1,6 @@
-#include "output/SaveWebPage.h"
+#include "record_form/SaveWebPage.h"
 
-#include "app/Program.h"
+#include "services/Program.h"
 #include "database/FileOps.h"
 #include "output/SightingTable.h"
 #include "output/WebPage.h"

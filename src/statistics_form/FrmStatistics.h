@@ -1,6 +1,6 @@
 #pragma once
 
-#include "statistics/StatList.h"
+#include "statistics_form/StatList.h"
 #include "statistics/StatisticsPass.h"
 #include "statistics/StatisticsReport.h"
 

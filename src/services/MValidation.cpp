@@ -1,4 +1,4 @@
-#include "app/MValidation.h"
+#include "services/MValidation.h"
 
 #include "platform/Dialogs.h"
 
@@ -16,15 +16,6 @@ bool checkTextLength(Dialogs& dialogs, const QString& text, int lMaxLength) {
                        .arg(lMaxLength),
                    mb::Exclamation | mb::OKOnly, QStringLiteral("Maximum Text Length Exceeded"));
     return false;
-}
-
-QString capitaliseSpecies(const QString& text) {
-    if (text.size() <= 1) {
-        return text;
-    }
-    // A letter outside the first UTF-16 unit (a surrogate pair) keeps its pair together.
-    const qsizetype first = text.at(0).isHighSurrogate() ? 2 : 1;
-    return text.left(first).toUpper() + text.mid(first).toLower();
 }
 
 bool confirmOverwrite(Dialogs& dialogs, QString& fileName, const QString& strExtension) {

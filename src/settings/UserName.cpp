@@ -1,6 +1,6 @@
-#include "app/UserName.h"
+#include "settings/UserName.h"
 
-#include "app/CRegSettings.h"
+#include "settings/CRegSettings.h"
 
 #include <pwd.h>
 #include <unistd.h>

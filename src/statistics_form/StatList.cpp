@@ -1,4 +1,4 @@
-#include "statistics/StatList.h"
+#include "statistics_form/StatList.h"
 
 #include "platform/Collation.h"
 

@@ -1,7 +1,7 @@
-#include "app/FrmHelp.h"
+#include "help/FrmHelp.h"
 
-#include "app/HelpBrowser.h"
-#include "app/HelpCollection.h"
+#include "help/HelpBrowser.h"
+#include "help/HelpCollection.h"
 
 #include <QAction>
 #include <QHelpContentWidget>

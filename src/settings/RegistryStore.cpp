@@ -1,4 +1,4 @@
-#include "app/RegistryStore.h"
+#include "settings/RegistryStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The statistics window's printout and text file.
-#include "statistics/FrmStatistics.h"
+#include "statistics_form/FrmStatistics.h"
 
-#include "app/MValidation.h"
-#include "app/Program.h"
+#include "services/MValidation.h"
+#include "services/Program.h"
 #include "database/FileOps.h"
 #include "platform/DateText.h"
 #include "platform/PrinterCanvas.h"

@@ -1,6 +1,6 @@
-#include "exchange/ImportSightings.h"
+#include "record_form/ImportSightings.h"
 
-#include "app/Program.h"
+#include "services/Program.h"
 #include "database/FileOps.h"
 #include "database/Maintenance.h"
 #include "database/ShippedData.h"

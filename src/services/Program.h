@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CRegSettings.h"
+#include "settings/CRegSettings.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
 #include "platform/AppInfo.h"

@@ -1,7 +1,7 @@
-#include "app/MWindow.h"
+#include "services/MWindow.h"
 
-#include "app/CRegSettings.h"
-#include "app/WindowPlacement.h"
+#include "settings/CRegSettings.h"
+#include "settings/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
