@@ -2,7 +2,7 @@
 // merging, letter case and apostrophes, a failure half way, and the editor window opened from
 // the record form.
 #include "database/BulkEdit.h"
-#include "record_form/FormFixture.h"
+#include "FormFixture.h"
 
 #include <QDialog>
 #include <QListWidget>

@@ -1,7 +1,7 @@
 // Sightings brought in from an eBird download or a spreadsheet, and the life list saved as one.
 #include "ExchangeFiles.h"
 #include "FolderWatch.h"
-#include "record_form/FormFixture.h"
+#include "FormFixture.h"
 
 #include "checklist/Checklist.h"
 #include "database/Database.h"

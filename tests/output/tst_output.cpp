@@ -4,7 +4,7 @@
 #include "output/ReportPages.h"
 #include "output/SightingTable.h"
 #include "platform/DateText.h"
-#include "record_form/FormFixture.h"
+#include "FormFixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Searching the life list from the record form: targets turned into criteria, the Find
 // commands and leaving search mode, with the targets never reaching the file.
-#include "record_form/FormFixture.h"
+#include "FormFixture.h"
 #include "search/SearchCriteria.h"
 
 namespace {

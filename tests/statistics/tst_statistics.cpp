@@ -3,7 +3,7 @@
 #include "FileSizeLimit.h"
 #include "RecordingCanvas.h"
 #include "platform/DateText.h"
-#include "record_form/FormFixture.h"
+#include "FormFixture.h"
 #include "record_form/Hints.h"
 #include "statistics_form/StatList.h"
 #include "statistics/StatisticsPrint.h"

@@ -2,7 +2,7 @@
 // sighting through the record form, and what the viewer shows after a link is removed or found
 // missing.
 #include "images/ImageLinks.h"
-#include "record_form/FormFixture.h"
+#include "FormFixture.h"
 
 #include "FileSizeLimit.h"
 

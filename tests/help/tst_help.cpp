@@ -1,6 +1,6 @@
 // The help window, the maker's web site and the About box: the compiled help collection with its
 // topics, contents and search, and the Help menu of the record form in every mode.
-#include "record_form/FormFixture.h"
+#include "FormFixture.h"
 
 #include "help/FrmAbout.h"
 #include "help/FrmHelp.h"
