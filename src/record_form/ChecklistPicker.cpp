@@ -1,12 +1,12 @@
 #include "record_form/ChecklistPicker.h"
 
-#include "services/MDatabase.h"
-#include "services/Program.h"
 #include "checklist/SpeciesPick.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/LookupBoxes.h"
 #include "record_form/SpeciesCompleter.h"
 #include "record_form/StatusHints.h"
+#include "services/MDatabase.h"
+#include "services/Program.h"
 
 #include <QLineEdit>
 

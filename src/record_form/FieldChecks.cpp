@@ -1,10 +1,10 @@
 #include "record_form/FieldChecks.h"
 
 #include "database/Schema.h"
-#include "services/MValidation.h"
 #include "record_form/FieldFocus.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/LookupBoxes.h"
+#include "services/MValidation.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

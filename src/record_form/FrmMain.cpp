@@ -1,12 +1,8 @@
 #include "record_form/FrmMain.h"
 
+#include "database/Schema.h"
 #include "help/FrmHelp.h"
 #include "help/HelpCollection.h"
-#include "services/MDatabase.h"
-#include "services/MWindow.h"
-#include "services/Program.h"
-#include "settings/UserName.h"
-#include "database/Schema.h"
 #include "record_form/ChecklistPicker.h"
 #include "record_form/EditMenu.h"
 #include "record_form/FieldChecks.h"
@@ -15,6 +11,10 @@
 #include "record_form/ImportBar.h"
 #include "record_form/LookupBoxes.h"
 #include "record_form/StatusHints.h"
+#include "services/MDatabase.h"
+#include "services/MWindow.h"
+#include "services/Program.h"
+#include "settings/UserName.h"
 #include "statistics_form/FrmStatistics.h"
 
 #include <QAction>

@@ -112,14 +112,11 @@ private:
     void setProgress(int percent) override;
 
     // The printed life list, its preview and the web page (FrmMainOutput.cpp).
-    void PrintLifeList(const QString& strDestination);
+    // `fileName` names the web page's file when `destination` is "File".
+    void PrintLifeList(const QString& destination, const QString& fileName = {});
     void cmdReport_Click();
     void mnuPrintList_Click();
     void mnuSaveCopyHTML_Click();
-    // The save dialog for a copy of the life list, asked again until the file chosen may be
-    // written; its name is left in gvarFileName. False when the user cancelled.
-    bool chooseCopyFile(const QString& title, const QString& filter, const QString& proposed,
-                        const QString& extension);
 
     // Importing sightings and saving the life list as a spreadsheet (FrmMainExchange.cpp).
     void mnuImportEBird_Click();

@@ -2,9 +2,9 @@
 // command that shows it.
 #include "record_form/FrmMain.h"
 
-#include "services/MDatabase.h"
 #include "record_form/ChecklistPicker.h"
 #include "record_form/StatusHints.h"
+#include "services/MDatabase.h"
 
 qint64 FrmMain::shownNumber() const {
     const Recordset* records = Data1.recordset();

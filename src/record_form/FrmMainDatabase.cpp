@@ -1,9 +1,9 @@
 // The life-list file seen from the record form: error reports, compacting and repairing.
 #include "record_form/FrmMain.h"
 
+#include "record_form/LookupBoxes.h"
 #include "services/MDatabase.h"
 #include "services/Program.h"
-#include "record_form/LookupBoxes.h"
 
 void FrmMain::ShowDatabaseError(int lErrNumber, const QString& strDescription) {
     reportDatabaseError(m_program, DbError{lErrNumber, strDescription});

@@ -1,9 +1,9 @@
 // The life-list editor opened from the record form, and the form brought up to date after it.
 #include "record_form/FrmMain.h"
 
-#include "services/Program.h"
 #include "editor/FrmEdit.h"
 #include "record_form/LookupBoxes.h"
+#include "services/Program.h"
 
 void FrmMain::mnuEditDatabase_Click() {
     // The record shown is stored first: the form reads the life list again afterwards, which
@@ -15,7 +15,7 @@ void FrmMain::mnuEditDatabase_Click() {
     if (!records || !records->isOpen()) {
         return;
     }
-    m_program.glngRecordPosition = records->absolutePosition();
+    const int position = records->absolutePosition();
     {
         FrmEdit frmEdit(m_program, this);
         frmEdit.Form_Load();
@@ -24,6 +24,5 @@ void FrmMain::mnuEditDatabase_Click() {
     // The lists and the record read again, and the same record shown.
     m_lookups->LoadLookupLists();
     Data1.refresh();
-    const int position = m_program.glngRecordPosition;
     Data1.navigate([position](Recordset& again) { return again.move(position); }, false);
 }

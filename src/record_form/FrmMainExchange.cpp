@@ -4,10 +4,11 @@
 #include "record_form/ImportBar.h"
 #include "record_form/LookupBoxes.h"
 
-#include "services/Program.h"
 #include "database/Schema.h"
 #include "record_form/ImportSightings.h"
 #include "record_form/SaveSpreadsheet.h"
+#include "services/MValidation.h"
+#include "services/Program.h"
 
 #include <QLineEdit>
 
@@ -64,14 +65,18 @@ void FrmMain::showListAgain() {
 }
 
 void FrmMain::mnuSaveCopyCsv_Click() {
-    if (!CommonNameEntered() ||
-        !chooseCopyFile(QStringLiteral("Save Life List As Spreadsheet"),
-                        QStringLiteral("Spreadsheet (*.csv)"), QStringLiteral("My Life List.csv"),
-                        QStringLiteral("csv"))) {
+    if (!CommonNameEntered()) {
+        return;
+    }
+    const std::optional<QString> fileName = chooseSaveFile(
+        m_program.dialogs, QStringLiteral("Save Life List As Spreadsheet"),
+        QStringLiteral("Spreadsheet (*.csv)"),
+        m_program.app.filePath(QStringLiteral("My Life List.csv")), QStringLiteral("csv"));
+    if (!fileName) {
         return;
     }
     // Edits of the sighting shown go into the file; when they cannot be stored, the file is
     // made from the life list as it is.
     Data1.updateRecord();
-    saveLifeListAsSpreadsheet(m_program, [this](bool writing) { setEnabled(!writing); });
+    saveLifeListAsSpreadsheet(m_program, *fileName, [this](bool writing) { setEnabled(!writing); });
 }

@@ -1,10 +1,10 @@
 // The life list printed, previewed and saved as a web page.
 #include "record_form/FrmMain.h"
 
-#include "services/MValidation.h"
-#include "services/Program.h"
 #include "record_form/LifeListReport.h"
 #include "record_form/SaveWebPage.h"
+#include "services/MValidation.h"
+#include "services/Program.h"
 
 #include <QPrinter>
 
@@ -16,30 +16,20 @@ void FrmMain::mnuPrintList_Click() {
     PrintLifeList(QStringLiteral("Print"));
 }
 
-bool FrmMain::chooseCopyFile(const QString& title, const QString& filter, const QString& proposed,
-                             const QString& extension) {
-    do {
-        const std::optional<QString> chosen =
-            m_program.dialogs.showSave(title, filter, m_program.app.filePath(proposed));
-        if (!chosen) {
-            return false;
-        }
-        m_program.gvarFileName = *chosen;
-    } while (!confirmOverwrite(m_program.dialogs, m_program.gvarFileName, extension));
-    return true;
-}
-
 void FrmMain::mnuSaveCopyHTML_Click() {
     // A record without its name is neither stored nor asked about after the file is chosen.
-    if (CommonNameEntered() &&
-        chooseCopyFile(QStringLiteral("Save Life List As Web Page"),
-                       QStringLiteral("Web Page (*.html)"), QStringLiteral("My Life List.html"),
-                       QStringLiteral("html"))) {
-        PrintLifeList(QStringLiteral("File"));
+    if (!CommonNameEntered()) {
+        return;
+    }
+    if (const std::optional<QString> fileName = chooseSaveFile(
+            m_program.dialogs, QStringLiteral("Save Life List As Web Page"),
+            QStringLiteral("Web Page (*.html)"),
+            m_program.app.filePath(QStringLiteral("My Life List.html")), QStringLiteral("html"))) {
+        PrintLifeList(QStringLiteral("File"), *fileName);
     }
 }
 
-void FrmMain::PrintLifeList(const QString& strDestination) {
+void FrmMain::PrintLifeList(const QString& destination, const QString& fileName) {
     // Edits of the sighting shown go into the output; when they cannot be stored, the output
     // is made from the file as it is. A record without its name is not stored, as on every
     // other command.
@@ -47,12 +37,12 @@ void FrmMain::PrintLifeList(const QString& strDestination) {
         return;
     }
     Data1.updateRecord();
-    const bool print = strDestination == u"Print";
-    if (strDestination == u"File") {
-        saveLifeListAsWebPage(m_program, [this](bool writing) { setEnabled(!writing); });
+    const bool print = destination == u"Print";
+    if (destination == u"File") {
+        saveLifeListAsWebPage(m_program, fileName, [this](bool writing) { setEnabled(!writing); });
         return;
     }
-    if (!print && strDestination != u"View") {
+    if (!print && destination != u"View") {
         return;
     }
     Dialogs& dialogs = m_program.dialogs;

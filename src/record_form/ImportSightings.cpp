@@ -1,6 +1,5 @@
 #include "record_form/ImportSightings.h"
 
-#include "services/Program.h"
 #include "database/FileOps.h"
 #include "database/Maintenance.h"
 #include "database/ShippedData.h"
@@ -8,6 +7,7 @@
 #include "exchange/ImportFile.h"
 #include "exchange/ImportWriter.h"
 #include "exchange/Spreadsheet.h"
+#include "services/Program.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #include "record_form/LifeListReport.h"
 
-#include "services/Program.h"
 #include "platform/DateText.h"
 #include "platform/PrinterCanvas.h"
+#include "services/Program.h"
 
 #include <QPrinter>
 

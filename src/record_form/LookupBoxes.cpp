@@ -1,7 +1,5 @@
 #include "record_form/LookupBoxes.h"
 
-#include "services/MDatabase.h"
-#include "services/Program.h"
 #include "database/LikePattern.h"
 #include "database/LookupLists.h"
 #include "database/TextRows.h"
@@ -9,6 +7,8 @@
 #include "record_form/FormComboBox.h"
 #include "record_form/Hints.h"
 #include "record_form/StatusHints.h"
+#include "services/MDatabase.h"
+#include "services/Program.h"
 
 #include <QKeyEvent>
 #include <QLocale>

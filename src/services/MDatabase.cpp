@@ -1,9 +1,9 @@
 #include "services/MDatabase.h"
 
-#include "services/Program.h"
 #include "database/FileOps.h"
 #include "database/Maintenance.h"
 #include "database/OpenLifeList.h"
+#include "services/Program.h"
 
 namespace {
 

@@ -4,22 +4,22 @@
 
 #include <QFileInfo>
 
-bool checkTextLength(Dialogs& dialogs, const QString& text, int lMaxLength) {
+bool checkTextLength(Dialogs& dialogs, const QString& text, int maxLength) {
     // Characters as the user sees them: one beyond the basic range is one, not two.
     const qsizetype n = text.toUcs4().size();
-    if (n <= lMaxLength) {
+    if (n <= maxLength) {
         return true;
     }
     dialogs.msgBox(QStringLiteral("Please shorten this entry.\n"
                                   "It contains %1 characters and a maximum of %2 is allowed.")
                        .arg(n)
-                       .arg(lMaxLength),
+                       .arg(maxLength),
                    mb::Exclamation | mb::OKOnly, QStringLiteral("Maximum Text Length Exceeded"));
     return false;
 }
 
-bool confirmOverwrite(Dialogs& dialogs, QString& fileName, const QString& strExtension) {
-    const QString ending = QLatin1Char('.') + strExtension;
+bool confirmOverwrite(Dialogs& dialogs, QString& fileName, const QString& extension) {
+    const QString ending = QLatin1Char('.') + extension;
     if (!fileName.endsWith(ending, Qt::CaseInsensitive)) {
         const qsizetype slash = fileName.lastIndexOf(QLatin1Char('/'));
         const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
@@ -32,4 +32,16 @@ bool confirmOverwrite(Dialogs& dialogs, QString& fileName, const QString& strExt
         QStringLiteral("%1\nThis file already exists.\n\nReplace existing file?").arg(fileName),
         mb::Exclamation | mb::YesNo | mb::DefaultButton2, QStringLiteral("Save File"));
     return answer == mb::Yes;
+}
+
+std::optional<QString> chooseSaveFile(Dialogs& dialogs, const QString& title, const QString& filter,
+                                      const QString& proposedPath, const QString& extension) {
+    std::optional<QString> chosen;
+    do {
+        chosen = dialogs.showSave(title, filter, proposedPath);
+        if (!chosen) {
+            return std::nullopt;
+        }
+    } while (!confirmOverwrite(dialogs, *chosen, extension));
+    return chosen;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "settings/CRegSettings.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
 #include "platform/AppInfo.h"
@@ -8,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/WaitCursor.h"
+#include "settings/CRegSettings.h"
 
 #include <QLockFile>
 #include <memory>
@@ -34,8 +34,6 @@ public:
     std::shared_ptr<Recordset> grsFamilies;
     std::shared_ptr<Recordset> grsCountries;
     std::shared_ptr<Recordset> grsRegions;
-    int glngRecordPosition = 0;
-    QString gvarFileName;
     QString gstrUserName;
 
     // The base name of the life list's file, and its full path.

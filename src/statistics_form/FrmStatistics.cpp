@@ -1,8 +1,8 @@
 #include "statistics_form/FrmStatistics.h"
 
+#include "platform/DateText.h"
 #include "services/MWindow.h"
 #include "services/Program.h"
-#include "platform/DateText.h"
 #include "statistics/StatisticsHost.h"
 
 #include <QCloseEvent>

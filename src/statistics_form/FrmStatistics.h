@@ -1,8 +1,8 @@
 #pragma once
 
-#include "statistics_form/StatList.h"
 #include "statistics/StatisticsPass.h"
 #include "statistics/StatisticsReport.h"
+#include "statistics_form/StatList.h"
 
 #include <QDialog>
 
@@ -49,7 +49,7 @@ private:
     StatisticsReport report() const;
     void cmdPrint_Click();
     void cmdSave_Click();
-    void SaveStatisticsFile();
+    void SaveStatisticsFile(const QString& path);
 
     Program& m_program;
     StatisticsHost& m_host;

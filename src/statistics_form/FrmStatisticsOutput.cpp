@@ -1,11 +1,11 @@
 // The statistics window's printout and text file.
 #include "statistics_form/FrmStatistics.h"
 
-#include "services/MValidation.h"
-#include "services/Program.h"
 #include "database/FileOps.h"
 #include "platform/DateText.h"
 #include "platform/PrinterCanvas.h"
+#include "services/MValidation.h"
+#include "services/Program.h"
 #include "statistics/StatisticsPrint.h"
 
 #include <QLabel>
@@ -56,21 +56,16 @@ void FrmStatistics::cmdPrint_Click() {
 }
 
 void FrmStatistics::cmdSave_Click() {
-    do {
-        const std::optional<QString> chosen = m_program.dialogs.showSave(
-            QStringLiteral("Save Lifetime Statistics As Text File"),
+    if (const std::optional<QString> fileName = chooseSaveFile(
+            m_program.dialogs, QStringLiteral("Save Lifetime Statistics As Text File"),
             QStringLiteral("Text File (*.txt)"),
-            m_program.app.filePath(QStringLiteral("My Lifetime Statistics.txt")));
-        if (!chosen) {
-            return;
-        }
-        m_program.gvarFileName = *chosen;
-    } while (!confirmOverwrite(m_program.dialogs, m_program.gvarFileName, QStringLiteral("txt")));
-    SaveStatisticsFile();
+            m_program.app.filePath(QStringLiteral("My Lifetime Statistics.txt")),
+            QStringLiteral("txt"))) {
+        SaveStatisticsFile(*fileName);
+    }
 }
 
-void FrmStatistics::SaveStatisticsFile() {
-    const QString& path = m_program.gvarFileName;
+void FrmStatistics::SaveStatisticsFile(const QString& path) {
     const QByteArray text = statisticsText(
         report(), QStringLiteral("Printed ") + datetext::dateTimeValue(m_program.clock.now()));
     if (DbError error = fileops::writeWhole(path, text)) {
