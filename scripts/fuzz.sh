@@ -39,6 +39,7 @@ fuzz_zip_entry 16384
 fuzz_spreadsheet_import 16384
 fuzz_registry_store 8192
 fuzz_page_scan 65536
+fuzz_metafile 4096
 "
 
 failed=0
