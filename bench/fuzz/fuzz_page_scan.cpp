@@ -53,12 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QList<ScannedRecord> records = scanRecords(lifeListPath(), columns);
 
     // Each rowid once, in order; every record with the fields the salvage saves, each a text or
-    // Null, as the salvage's insert takes them.
+    // Null, as the salvage's insert takes them. A text is whole: one that could not be decoded
+    // is Null.
     for (qsizetype i = 0; i < records.size(); ++i) {
         FUZZ_CHECK(i == 0 || records[i - 1].rowid < records[i].rowid);
         FUZZ_CHECK(records[i].values.size() == columns - 1);
         for (const QVariant& value : records[i].values) {
             FUZZ_CHECK(!value.isValid() || value.typeId() == QMetaType::QString);
+            FUZZ_CHECK(!value.isValid() || value.toString().isValidUtf16());
         }
     }
     return 0;
