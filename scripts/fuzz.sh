@@ -38,6 +38,9 @@ fuzz_ebird_import 32768
 fuzz_zip_entry 16384
 fuzz_spreadsheet_import 16384
 fuzz_registry_store 8192
+fuzz_page_scan 65536
+fuzz_metafile 4096
+fuzz_report_layout 16384
 "
 
 failed=0

@@ -9,6 +9,13 @@ namespace {
 
 constexpr int kHeaderSize = 100;
 constexpr quint8 kTableLeaf = 0x0D;
+// What the scan may take of the file's bytes for records: sixteen times its size, and 1 MB more.
+// A sound file is taken about once over, as each cell and each overflow page belongs to one
+// record. A damaged page can point any number of cells at the same bytes, or many records at one
+// long chain of overflow pages: the rest of such a file is given up on once the budget is spent,
+// instead of being read over and over for hours.
+constexpr qint64 kBudgetPerByte = 16;
+constexpr qint64 kLeastBudget = 1 << 20;
 
 // A variable-length whole number of the file format at `at`, which moves past it; nothing when
 // it would run past `end`.
@@ -32,10 +39,12 @@ std::optional<quint64> readVarint(const QByteArray& bytes, qsizetype& at, qsizet
 
 class Pages {
 public:
-    explicit Pages(QByteArray file) : m_file(std::move(file)) {
+    explicit Pages(QByteArray file)
+        : m_file(std::move(file)), m_budget(kLeastBudget + kBudgetPerByte * m_file.size()) {
         // The page size and reserved bytes from the file header, or the usual 4096 and none
         // when the header is lost.
-        const bool header = m_file.startsWith(QByteArray("SQLite format 3", 16));
+        const bool header =
+            m_file.size() >= kHeaderSize && m_file.startsWith(QByteArray("SQLite format 3", 16));
         const int stored = header ? be16(16) : 0;
         const int size = stored == 1 ? 65536 : stored;
         if (size >= 512 && size <= 65536 && (size & (size - 1)) == 0) {
@@ -48,9 +57,9 @@ public:
     int pageCount() const { return int(m_file.size() / m_pageSize); }
     int usable() const { return m_usable; }
 
-    // Records of every table leaf page.
-    void scan(int columnCount, std::map<qint64, QVariantList>& records) const {
-        for (int page = 1; page <= pageCount(); ++page) {
+    // Records of every table leaf page, until the budget is spent.
+    void scan(int columnCount, std::map<qint64, QVariantList>& records) {
+        for (int page = 1; page <= pageCount() && m_budget > 0; ++page) {
             const qsizetype start = qsizetype(page - 1) * m_pageSize;
             const qsizetype header = start + (page == 1 ? kHeaderSize : 0);
             if (quint8(m_file[header]) != kTableLeaf) {
@@ -75,8 +84,14 @@ private:
     int be16(qsizetype at) const { return (quint8(m_file[at]) << 8) | quint8(m_file[at + 1]); }
     quint32 be32(qsizetype at) const { return (quint32(be16(at)) << 16) | quint32(be16(at + 2)); }
 
+    // Takes `bytes` from the budget; false once it is spent.
+    bool spend(qint64 bytes) {
+        m_budget -= bytes;
+        return m_budget >= 0;
+    }
+
     // The payload of a cell, with what stands on its overflow pages.
-    std::optional<QByteArray> payload(qsizetype at, qsizetype end, quint64 size) const {
+    std::optional<QByteArray> payload(qsizetype at, qsizetype end, quint64 size) {
         const qint64 x = m_usable - 35;
         qint64 local = qint64(size);
         if (qint64(size) > x) {
@@ -84,7 +99,7 @@ private:
             const qint64 k = m + ((qint64(size) - m) % (m_usable - 4));
             local = k <= x ? k : m;
         }
-        if (at + local > end) {
+        if (at + local > end || !spend(local)) {
             return std::nullopt;
         }
         QByteArray bytes = m_file.mid(at, local);
@@ -103,6 +118,9 @@ private:
             const qsizetype page = qsizetype(next - 1) * m_pageSize;
             const qsizetype take =
                 std::min<qsizetype>(m_usable - 4, qsizetype(size) - bytes.size());
+            if (!spend(take)) {
+                return std::nullopt;
+            }
             bytes += m_file.mid(page + 4, take);
             next = be32(page);
         }
@@ -110,7 +128,7 @@ private:
     }
 
     void readCell(qsizetype at, qsizetype end, int columnCount,
-                  std::map<qint64, QVariantList>& records) const {
+                  std::map<qint64, QVariantList>& records) {
         const auto size = readVarint(m_file, at, end);
         const auto rowid = readVarint(m_file, at, end);
         if (!size || !rowid || *size == 0 || *size > quint64(1) << 30) {
@@ -163,10 +181,12 @@ private:
             } else if (type == 8 || type == 9) {
                 values.append(QString::number(type - 8));
             } else if (type >= 13 && type % 2 == 1) {
-                const qsizetype length = qsizetype((type - 13) / 2);
-                if (body + length > record.size()) {
+                // Against what is left of the record: a damaged header can give a length near
+                // 2^63, past any sum.
+                if ((type - 13) / 2 > quint64(record.size() - body)) {
                     return std::nullopt;
                 }
+                const qsizetype length = qsizetype((type - 13) / 2);
                 QStringDecoder decoder(QStringDecoder::Utf8);
                 const QString text = decoder(record.mid(body, length));
                 body += length;
@@ -182,6 +202,7 @@ private:
     QByteArray m_file;
     int m_pageSize = 4096;
     int m_usable = 4096;
+    qint64 m_budget;
 };
 
 }  // namespace
@@ -191,7 +212,7 @@ QList<ScannedRecord> scanRecords(const QString& path, int columnCount) {
     if (columnCount < 1 || !file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    const Pages pages(file.readAll());
+    Pages pages(file.readAll());
     std::map<qint64, QVariantList> found;
     pages.scan(columnCount, found);
     QList<ScannedRecord> records;

@@ -17,55 +17,7 @@ using namespace Qt::StringLiterals;
 namespace metafile {
 namespace {
 
-constexpr qsizetype kWmfRecordHeaderBytes = 6;
-constexpr qsizetype kPlaceableUnitsPerInch = 14;  // where the placeable header says it
-constexpr quint16 kWmfEof = 0x0000;
-constexpr quint16 kWmfSetMapMode = 0x0103;
-constexpr quint16 kWmfSetWindowOrg = 0x020B;
-constexpr quint16 kWmfSetWindowExt = 0x020C;
 constexpr double kPointsPerInch = 72.0;
-
-// Walks the records of a WMF up to its end-of-file record, so that libwmf is only ever handed
-// whole records: a truncated or garbled file is refused before it reaches libwmf. The reason the
-// file is damaged, or an empty string. On the way it notes the first window origin the records set,
-// and whether they choose a mapping of their own (a mapping mode, or a window of negative extent).
-QString walkWmf(const QByteArray& data, QPointF* windowOrigin, bool* ownMapping) {
-    qsizetype at = isPlaceableWmf(data) ? kPlaceableHeaderBytes : 0;
-    if (!isStandardWmf(data, at) || data.size() < at + kWmfHeaderBytes) {
-        return u"the metafile header is incomplete"_s;
-    }
-    if (at > 0 && word(data, kPlaceableUnitsPerInch) == 0) {
-        return u"the metafile does not give its units per inch"_s;
-    }
-    bool originSet = false;
-    at += kWmfHeaderBytes;
-    while (data.size() - at >= kWmfRecordHeaderBytes) {
-        const qint64 bytes = qint64(dword(data, at)) * 2;
-        if (bytes < kWmfRecordHeaderBytes) {
-            return u"a record of the metafile has no length"_s;
-        }
-        if (bytes > data.size() - at) {
-            return u"the metafile ends in the middle of a record"_s;
-        }
-        const quint16 function = word(data, at + 4);
-        const bool twoParameters = bytes >= kWmfRecordHeaderBytes + 4;
-        if (function == kWmfEof) {
-            return {};
-        }
-        if (function == kWmfSetMapMode) {
-            *ownMapping = true;
-        } else if (function == kWmfSetWindowExt && twoParameters) {
-            *ownMapping =
-                *ownMapping || qint16(word(data, at + 6)) < 0 || qint16(word(data, at + 8)) < 0;
-        } else if (function == kWmfSetWindowOrg && twoParameters && !originSet) {
-            // y comes before x
-            *windowOrigin = QPointF(qint16(word(data, at + 8)), qint16(word(data, at + 6)));
-            originSet = true;
-        }
-        at += bytes;
-    }
-    return u"the metafile ends before its last record"_s;
-}
 
 // The frame a placeable WMF was made for, in libwmf's device units: points from the window
 // origin, which is how libwmf maps a placeable file whose records choose no mapping of their own.

@@ -314,7 +314,8 @@ QStringList ReportLayout::fieldsRead() const {
     fields.removeDuplicates();
     for (const ReportColumn& column : columns) {
         fillIn(column.text, [&fields](const QString& name) {
-            if (!fields.contains(name)) {
+            // A value of the page is no field, and no column of the life list to read.
+            if (!kPageValues.contains(name) && !fields.contains(name)) {
                 fields.append(name);
             }
             return QString();

@@ -72,7 +72,8 @@ struct ReportLayout {
 
     // Every field the sightings are sorted by: the groups' then the sort fields.
     QStringList sortOrder() const;
-    // Every field the report reads: the sort order's, then those the columns show.
+    // Every field the report reads: the sort order's, then those the columns show (not the
+    // values of the page a column's text may show too).
     QStringList fieldsRead() const;
 };
 

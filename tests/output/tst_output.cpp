@@ -1,10 +1,13 @@
 // The life list's outputs: the web page against expected files and its save dialog, the
 // report layout file, the report's pages, and the preview and printout from the record form.
 #include "RecordingCanvas.h"
+#include "database/SqlFunctions.h"
 #include "output/ReportPages.h"
 #include "output/SightingTable.h"
 #include "platform/DateText.h"
 #include "FormFixture.h"
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -333,6 +336,35 @@ private slots:
             }
             QCOMPARE(orderTotal, count);
         }
+    }
+
+    // A column's text may show the values of the page; they are not fields, and the sightings
+    // are read with the life list's fields alone. Asked for as columns, they were read only
+    // because SQLite takes a quoted name it does not know for a text, and failed where it does
+    // not.
+    void columnTextsWithPageValuesReadOnlyFields() {
+        ReportLayout layout;
+        QVERIFY(!parseReportLayout(u"birdlist.rpt"_s,
+                                   u"font f \"Arial\" 9\nrows f\n"
+                                   "column 90% left \"Name\" \"{CommonName} {Page} {Title}\"\n"
+                                   "column 10% right \"No.\" \"{Number}\""_s,
+                                   layout));
+        QCOMPARE(layout.fieldsRead(), QStringList({u"CommonName"_s, u"Number"_s}));
+        FormFixture f(
+            QList<Sighting>{bird("Passeriformes", "Troglodytidae", "Troglodytes", "Wren")});
+        sqlite3* engine = engineHandle(f.program->gdbBirdList->sql());
+        QVERIFY(engine);
+        QCOMPARE(sqlite3_db_config(engine, SQLITE_DBCONFIG_DQS_DML, 0, nullptr), SQLITE_OK);
+        SightingTable table;
+        const DbError error = SightingTable::read(*f.program->gdbBirdList, layout.sortOrder(),
+                                                  table, layout.fieldsRead());
+        QVERIFY2(!error, qPrintable(error.description));
+        RecordingCanvas canvas;
+        const QList<ReportPage> pages =
+            layOutReport(layout, table, {u"Life List"_s, u"Plovix"_s, u"1/1/26"_s}, canvas);
+        QVERIFY(!pages.isEmpty());
+        QVERIFY(std::any_of(pages[0].cbegin(), pages[0].cend(),
+                            [](const ReportItem& item) { return item.text == u"Wren  "_s; }));
     }
 
     void previewAndPrintFromTheRecordForm() {
