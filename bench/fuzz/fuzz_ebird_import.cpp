@@ -52,21 +52,21 @@ ListedSpecies listedSpecies() {
 }
 
 void checkRecord(const QStringList& record) {
-    FUZZ_CHECK(record.size() == field::Count);
-    for (int i = 0; i < field::Count; ++i) {
+    FUZZ_CHECK(record.size() == planField::Count);
+    for (int i = 0; i < planField::Count; ++i) {
         const int limit =
-            i == field::Comments || i == field::Additional ? kLongTextLimit : kShortTextLimit;
+            i == planField::Comments || i == planField::Additional ? kLongTextLimit : kShortTextLimit;
         FUZZ_CHECK(characterCount(record[i]) <= limit);
         FUZZ_CHECK(record[i].isValidUtf16());  // a value is never cut inside a character
     }
     static const QLocale english(QLocale::English);
     bool isMonth = false;
     for (int month = 1; month <= 12; ++month) {
-        isMonth = isMonth || record[field::Month] == english.monthName(month);
+        isMonth = isMonth || record[planField::Month] == english.monthName(month);
     }
     FUZZ_CHECK(isMonth);
     bool isYear = false;
-    FUZZ_CHECK(record[field::Year].toInt(&isYear) > 0 && isYear);
+    FUZZ_CHECK(record[planField::Year].toInt(&isYear) > 0 && isYear);
 }
 
 }  // namespace

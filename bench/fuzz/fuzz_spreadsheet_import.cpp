@@ -49,15 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(plan->records.size() + plan->alreadyListed + plan->notCounted == rows);
     FUZZ_CHECK(plan->notCountedNames.size() == plan->notCounted);
     for (const QStringList& record : plan->records) {
-        FUZZ_CHECK(record.size() == field::Count);
-        FUZZ_CHECK(!record[field::CommonName].isEmpty());
+        FUZZ_CHECK(record.size() == planField::Count);
+        FUZZ_CHECK(!record[planField::CommonName].isEmpty());
         for (const QString& value : record) {
             FUZZ_CHECK(value.isValidUtf16());  // a value is never cut inside a character
         }
-        for (int i = 0; i < field::Count; ++i) {
-            if (i == field::Comments || i == field::Additional) {
+        for (int i = 0; i < planField::Count; ++i) {
+            if (i == planField::Comments || i == planField::Additional) {
                 FUZZ_CHECK(characterCount(record[i]) <= kLongTextLimit);
-            } else if (i != field::Month && i != field::Year && i != field::Images) {
+            } else if (i != planField::Month && i != planField::Year && i != planField::Images) {
                 FUZZ_CHECK(characterCount(record[i]) <= kShortTextLimit);
             }
         }
@@ -70,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // of a listed species, is added the first time and left out the second.
     QList<QStringList> kept;
     for (const QStringList& record : plan->records) {
-        const QString& name = record[field::CommonName];
-        if (!name.trimmed().isEmpty() && !listed.has(name, record[field::Species])) {
+        const QString& name = record[planField::CommonName];
+        if (!name.trimmed().isEmpty() && !listed.has(name, record[planField::Species])) {
             kept.append(record);
         }
     }

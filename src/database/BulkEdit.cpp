@@ -19,13 +19,13 @@ using Statement = Database::Statement;
 QString lookupTable(Field field) {
     switch (field) {
         case Field::Order:
-            return QStringLiteral("Orders");
+            return table::Orders;
         case Field::Family:
-            return QStringLiteral("Families");
+            return table::Families;
         case Field::Country:
-            return QStringLiteral("Countries");
+            return table::Countries;
         case Field::Region:
-            return QStringLiteral("Regions");
+            return table::Regions;
         case Field::Location:
             break;
     }
@@ -79,8 +79,7 @@ QList<Statement> renameEntry(const QString& table, const QString& field, const Q
 
 QString fieldName(Field field) {
     static const std::array<QString, kFields.size()> names = {
-        QStringLiteral("Order"), QStringLiteral("Family"), QStringLiteral("Location"),
-        QStringLiteral("Country"), QStringLiteral("Region")};
+        field::Order, field::Family, field::Location, field::Country, field::Region};
     return names[std::size_t(field)];
 }
 
@@ -124,12 +123,12 @@ DbError rename(Database& database, Field field, const QString& oldText, const QS
         case Field::Order:
             statements = renameEntry(lookupTable(field), name, newText, oldFolded, newFolded);
             // The order's families move to the new order, joining any it already has.
-            statements += renameEntry(QStringLiteral("Families"), name, newText, oldFolded,
-                                      newFolded, QStringLiteral("Family"));
+            statements +=
+                renameEntry(table::Families, name, newText, oldFolded, newFolded, field::Family);
             break;
         case Field::Family:
-            statements = renameEntry(lookupTable(field), name, newText, oldFolded, newFolded,
-                                     QStringLiteral("Order"));
+            statements =
+                renameEntry(lookupTable(field), name, newText, oldFolded, newFolded, field::Order);
             break;
         case Field::Country:
         case Field::Region:

@@ -1,4 +1,5 @@
 #include "database/LookupLists.h"
+#include "database/Schema.h"
 
 namespace lookup {
 
@@ -16,14 +17,13 @@ QStringList entries(Recordset& recordset, const QString& field) {
 
 std::shared_ptr<Recordset> openFamilies(Database& database, const QString& order, DbError& error) {
     return database.openRecordset(
-        RecordSource{
-            QStringLiteral("Families"), Criteria::equals(QStringLiteral("Order"), order), {}},
+        RecordSource{table::Families, Criteria::equals(field::Order, order), {}},
         RecordsetType::Dynaset, error);
 }
 
 std::optional<QString> familiesOrder(const Recordset& families) {
     const QList<Criteria::Term>& terms = families.source().filter.terms();
-    if (terms.size() != 1 || terms.first().field != QLatin1String("Order")) {
+    if (terms.size() != 1 || terms.first().field != field::Order) {
         return std::nullopt;
     }
     return terms.first().value.toString();

@@ -14,11 +14,11 @@ DbError openLifeList(const QString& path, OpenLifeList& list) {
             target = list.database->openRecordset(source, RecordsetType::Dynaset, error);
         }
     };
-    openDynaset(list.orders, {QStringLiteral("Orders"), {}, {}});
-    openDynaset(list.regions, {QStringLiteral("Regions"), {}, {}});
-    openDynaset(list.countries, {QStringLiteral("Countries"), {}, {}});
-    openDynaset(list.families, {QStringLiteral("Families"), {}, {}});
-    openDynaset(list.birdList, {lifelist::kBirdList, {}, QStringLiteral("Number")});
+    openDynaset(list.orders, {table::Orders, {}, {}});
+    openDynaset(list.regions, {table::Regions, {}, {}});
+    openDynaset(list.countries, {table::Countries, {}, {}});
+    openDynaset(list.families, {table::Families, {}, {}});
+    openDynaset(list.birdList, {lifelist::kBirdList, {}, field::Number});
     if (!error && list.birdList->recordCount() == 0) {
         // Another program emptied the list: it starts again from the starter record, as a new
         // list does, with its lookup tables. A list that cannot be written is opened as it is.

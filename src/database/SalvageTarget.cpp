@@ -10,7 +10,7 @@ namespace salvage {
 DbError Target::prepareInsert(const QString& table, const QStringList& fields, bool withNumber) {
     QStringList columns;
     if (withNumber) {
-        columns.append(quoteIdentifier(QStringLiteral("Number")));
+        columns.append(quoteIdentifier(field::Number));
     }
     for (const QString& field : fields) {
         columns.append(quoteIdentifier(field));

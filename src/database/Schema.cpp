@@ -53,15 +53,13 @@ QList<QVariantList> single(const QStringList& values) {
 const QList<Table>& tables() {
     static const QList<Table> all = {
         {kBirdList,
-         {QStringLiteral("CommonName"), QStringLiteral("AlternateName"), QStringLiteral("Order"),
-          QStringLiteral("Family"), QStringLiteral("Species"), QStringLiteral("Location"),
-          QStringLiteral("Country"), QStringLiteral("Region"), QStringLiteral("Month"),
-          QStringLiteral("Year"), QStringLiteral("Comments"), QStringLiteral("Additional"),
-          QStringLiteral("Images")}},
-        {QStringLiteral("Orders"), {QStringLiteral("Order")}},
-        {QStringLiteral("Families"), {QStringLiteral("Family"), QStringLiteral("Order")}},
-        {QStringLiteral("Countries"), {QStringLiteral("Country")}},
-        {QStringLiteral("Regions"), {QStringLiteral("Region")}},
+         {field::CommonName, field::AlternateName, field::Order, field::Family, field::Species,
+          field::Location, field::Country, field::Region, field::Month, field::Year,
+          field::Comments, field::Additional, field::Images}},
+        {table::Orders, {field::Order}},
+        {table::Families, {field::Family, field::Order}},
+        {table::Countries, {field::Country}},
+        {table::Regions, {field::Region}},
     };
     return all;
 }
@@ -98,7 +96,7 @@ DbError checkSchema(const Database& db) {
         }
         QStringList wanted = table.fields;
         if (table.name == kBirdList) {
-            wanted.prepend(QStringLiteral("Number"));
+            wanted.prepend(field::Number);
         }
         for (const QString& field : wanted) {
             if (!present.contains(field, Qt::CaseInsensitive)) {
@@ -114,31 +112,28 @@ DbError fillLookupTables(QSqlDatabase& db, const ShippedData& data, const QStrin
     auto wanted = [&](const QString& name) {
         return tableNames.isEmpty() || tableNames.contains(name, Qt::CaseInsensitive);
     };
-    if (wanted(QStringLiteral("Orders"))) {
-        if (DbError error = insertAll(db, QStringLiteral("Orders"), {QStringLiteral("Order")},
-                                      single(data.orders))) {
+    if (wanted(table::Orders)) {
+        if (DbError error = insertAll(db, table::Orders, {field::Order}, single(data.orders))) {
             return error;
         }
     }
-    if (wanted(QStringLiteral("Families"))) {
+    if (wanted(table::Families)) {
         QList<QVariantList> rows;
         for (const ShippedData::Family& family : data.families) {
             rows.append({family.family, family.order});
         }
-        if (DbError error = insertAll(db, QStringLiteral("Families"),
-                                      {QStringLiteral("Family"), QStringLiteral("Order")}, rows)) {
+        if (DbError error = insertAll(db, table::Families, {field::Family, field::Order}, rows)) {
             return error;
         }
     }
-    if (wanted(QStringLiteral("Countries"))) {
-        if (DbError error = insertAll(db, QStringLiteral("Countries"), {QStringLiteral("Country")},
-                                      single(data.countries))) {
+    if (wanted(table::Countries)) {
+        if (DbError error =
+                insertAll(db, table::Countries, {field::Country}, single(data.countries))) {
             return error;
         }
     }
-    if (wanted(QStringLiteral("Regions"))) {
-        if (DbError error = insertAll(db, QStringLiteral("Regions"), {QStringLiteral("Region")},
-                                      single(data.regions))) {
+    if (wanted(table::Regions)) {
+        if (DbError error = insertAll(db, table::Regions, {field::Region}, single(data.regions))) {
             return error;
         }
     }

@@ -10,11 +10,38 @@
 class Database;
 struct ShippedData;
 
+// The names of the life list's tables and fields, for every statement and recordset that
+// names one.
+namespace table {
+inline const QString BirdList = QStringLiteral("Bird List");
+inline const QString Orders = QStringLiteral("Orders");
+inline const QString Families = QStringLiteral("Families");
+inline const QString Countries = QStringLiteral("Countries");
+inline const QString Regions = QStringLiteral("Regions");
+}  // namespace table
+
+namespace field {
+inline const QString Number = QStringLiteral("Number");
+inline const QString CommonName = QStringLiteral("CommonName");
+inline const QString AlternateName = QStringLiteral("AlternateName");
+inline const QString Order = QStringLiteral("Order");
+inline const QString Family = QStringLiteral("Family");
+inline const QString Species = QStringLiteral("Species");
+inline const QString Location = QStringLiteral("Location");
+inline const QString Country = QStringLiteral("Country");
+inline const QString Region = QStringLiteral("Region");
+inline const QString Month = QStringLiteral("Month");
+inline const QString Year = QStringLiteral("Year");
+inline const QString Comments = QStringLiteral("Comments");
+inline const QString Additional = QStringLiteral("Additional");
+inline const QString Images = QStringLiteral("Images");
+}  // namespace field
+
 // The tables of a life list.
 namespace lifelist {
 
 constexpr int kSchemaVersion = 1;
-inline const QString kBirdList = QStringLiteral("Bird List");
+inline const QString kBirdList = table::BirdList;
 inline const QString kStarterName = QStringLiteral("Enter your first sighting record");
 
 struct Table {

@@ -1,7 +1,7 @@
 #include "exchange/EBirdImport.h"
 
-#include "database/Schema.h"
 #include "checklist/Checklist.h"
+#include "database/Schema.h"
 #include "exchange/EBirdDate.h"
 
 #include <QHash>
@@ -249,26 +249,26 @@ ImportPlan planEBirdImport(const EBirdSightings& file, const Checklist* checklis
         const QString& details = file.taxa()[first.taxon].details;
         const ShippedData::Country* country =
             byCode.value(file.text(first.state).section(u'-', 0, 0).trimmed().toUpper());
-        QStringList record(field::Count);
-        record[field::CommonName] = one->english;
-        record[field::Order] = one->order;
-        record[field::Family] = one->family;
-        record[field::Species] = one->scientific;
-        record[field::Location] = places.location(first.location);
-        record[field::Country] = country ? country->name : QString();
-        record[field::Region] = country ? country->region : QString();
-        record[field::Month] = english.monthName(first.date().month());
-        record[field::Year] = QString::number(first.date().year());
-        record[field::Comments] = details;
-        record[field::Additional] = laterSightings(file, one->rows, places);
-        const QString fullLocation = record[field::Location];
-        if (fitToFields(record, one->english, plan.shortened).contains(QLatin1String("Location"))) {
+        QStringList record(planField::Count);
+        record[planField::CommonName] = one->english;
+        record[planField::Order] = one->order;
+        record[planField::Family] = one->family;
+        record[planField::Species] = one->scientific;
+        record[planField::Location] = places.location(first.location);
+        record[planField::Country] = country ? country->name : QString();
+        record[planField::Region] = country ? country->region : QString();
+        record[planField::Month] = english.monthName(first.date().month());
+        record[planField::Year] = QString::number(first.date().year());
+        record[planField::Comments] = details;
+        record[planField::Additional] = laterSightings(file, one->rows, places);
+        const QString fullLocation = record[planField::Location];
+        if (fitToFields(record, one->english, plan.shortened).contains(field::Location)) {
             // The whole place name is kept with the comments.
             QString comments = QStringLiteral("Location: ") + fullLocation;
             if (!details.isEmpty()) {
                 comments += u'\n' + details;
             }
-            record[field::Comments] = cutToLength(comments, kLongTextLimit);
+            record[planField::Comments] = cutToLength(comments, kLongTextLimit);
         }
         plan.records.append(record);
     }

@@ -153,11 +153,11 @@ QString cutToLength(const QString& text, qsizetype limit) {
 QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened) {
     QStringList cut;
     const QStringList& names = lifelist::birdListFields();
-    for (int i = 0; i < field::Count && i < record.size(); ++i) {
+    for (int i = 0; i < planField::Count && i < record.size(); ++i) {
         int limit = kShortTextLimit;
-        if (i == field::Comments || i == field::Additional) {
+        if (i == planField::Comments || i == planField::Additional) {
             limit = kLongTextLimit;
-        } else if (i == field::Month || i == field::Year || i == field::Images) {
+        } else if (i == planField::Month || i == planField::Year || i == planField::Images) {
             continue;
         }
         if (characterCount(record[i]) > limit) {

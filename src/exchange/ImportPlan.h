@@ -69,7 +69,7 @@ QString cutToLength(const QString& text, qsizetype limit);
 QStringList fitToFields(QStringList& record, const QString& what, QStringList& shortened);
 
 // The positions of the fields in a record of the plan.
-namespace field {
+namespace planField {
 enum : int {
     CommonName,
     AlternateName,

@@ -31,15 +31,15 @@ DbError readKeys(Database& db, const QString& sql, QSet<QString>& keys) {
 DbError newLookupEntries(Database& db, const QList<QStringList>& records,
                          QList<Database::Statement>& statements) {
     const struct {
-        const char* table;
-        const char* field;
+        const QString& table;
+        const QString& field;
         int column;
-    } lists[] = {{"Orders", "Order", field::Order},
-                 {"Countries", "Country", field::Country},
-                 {"Regions", "Region", field::Region}};
+    } lists[] = {{table::Orders, field::Order, planField::Order},
+                 {table::Countries, field::Country, planField::Country},
+                 {table::Regions, field::Region, planField::Region}};
     for (const auto& list : lists) {
-        const QString table = QLatin1String(list.table);
-        const QString column = quoteIdentifier(QLatin1String(list.field));
+        const QString& table = list.table;
+        const QString column = quoteIdentifier(list.field);
         QSet<QString> keys;
         if (DbError error = readKeys(
                 db, QStringLiteral("SELECT %1 FROM %2").arg(column, quoteIdentifier(table)),
@@ -63,8 +63,8 @@ DbError newLookupEntries(Database& db, const QList<QStringList>& records,
         return error;
     }
     for (const QStringList& record : records) {
-        const QString family = record[field::Family].trimmed();
-        const QString order = record[field::Order].trimmed();
+        const QString family = record[planField::Family].trimmed();
+        const QString order = record[planField::Order].trimmed();
         const QString pair = key(family + u'\x1f' + order);
         if (!family.isEmpty() && !families.contains(pair)) {
             families.insert(pair);

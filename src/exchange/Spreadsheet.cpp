@@ -17,7 +17,7 @@ QByteArray csvField(const QString& value) {
 }
 
 DbError lifeListCsv(Database& db, QByteArray& csv) {
-    QStringList fields{QStringLiteral("Number")};
+    QStringList fields{field::Number};
     fields += lifelist::birdListFields();
     QStringList quoted;
     for (const QString& name : fields) {
@@ -53,9 +53,8 @@ std::optional<ImportPlan> planImport(const CsvInput& input, const ListedSpecies&
         for (const QString& name : lifelist::birdListFields()) {
             at.append(columnNamed(row, name));
         }
-        if (at[field::CommonName] < 0) {
-            problem =
-                missingColumn(QStringLiteral("CommonName"), QStringLiteral("a Plovix spreadsheet"));
+        if (at[planField::CommonName] < 0) {
+            problem = missingColumn(field::CommonName, QStringLiteral("a Plovix spreadsheet"));
             return false;
         }
         return true;
@@ -65,16 +64,17 @@ std::optional<ImportPlan> planImport(const CsvInput& input, const ListedSpecies&
         for (int column : std::as_const(at)) {
             record.append(column >= 0 ? row.value(column) : QString());
         }
-        if (record[field::CommonName].trimmed().isEmpty()) {
+        if (record[planField::CommonName].trimmed().isEmpty()) {
             ++plan.notCounted;
             plan.notCountedNames.append(QStringLiteral("Row %1 (no CommonName)").arg(line));
             return true;
         }
-        if (listed.has(record[field::CommonName], record[field::Species])) {
+        if (listed.has(record[planField::CommonName], record[planField::Species])) {
             ++plan.alreadyListed;
             return true;
         }
-        fitToFields(record, QStringLiteral("Row %1 (%2)").arg(line).arg(record[field::CommonName]),
+        fitToFields(record,
+                    QStringLiteral("Row %1 (%2)").arg(line).arg(record[planField::CommonName]),
                     plan.shortened);
         plan.records.append(record);
         return true;

@@ -74,7 +74,7 @@ QString Parser::font() {
 
 QString Parser::field() {
     const QString name = word(QStringLiteral("the field's name"));
-    if (name != u"Number" && !lifelist::birdListFields().contains(name)) {
+    if (name != field::Number && !lifelist::birdListFields().contains(name)) {
         throw Mistake{QStringLiteral("'%1' is not a field of the life list").arg(name)};
     }
     return name;
@@ -229,7 +229,7 @@ void Parser::parseLine(const QString& text) {
         column.align = align(word(QStringLiteral("left, center or right")));
         column.heading = checkedText(quoted(QStringLiteral("the column's heading")), {});
         QStringList fields = lifelist::birdListFields();
-        fields.append(QStringLiteral("Number"));
+        fields.append(field::Number);
         column.text = checkedText(quoted(QStringLiteral("the column's text")), fields);
         m_layout.columns.append(column);
     } else if (keyword == u"sort") {

@@ -1,4 +1,5 @@
 #include "output/WebPage.h"
+#include "database/Schema.h"
 
 #include "database/LikePattern.h"
 #include "output/SightingTable.h"
@@ -9,10 +10,9 @@
 namespace {
 
 // The fields a sighting's row shows (month and year in one cell).
-const QStringList kShownFields = {QStringLiteral("CommonName"), QStringLiteral("Location"),
-                                  QStringLiteral("Country"),    QStringLiteral("Month"),
-                                  QStringLiteral("Year"),       QStringLiteral("Comments"),
-                                  QStringLiteral("Additional")};
+const QStringList kShownFields = {field::CommonName, field::Location, field::Country,
+                                  field::Month,      field::Year,     field::Comments,
+                                  field::Additional};
 
 // Text for the page: markup characters and quotes become entities.
 QString escaped(const QString& text) {
@@ -167,7 +167,7 @@ void PageWriter::WriteWebPageFooter(const WebPageTexts& texts, qint64 total) {
 }  // namespace
 
 QStringList webPageOrder() {
-    return {QStringLiteral("Order"), QStringLiteral("Family"), QStringLiteral("Species")};
+    return {field::Order, field::Family, field::Species};
 }
 
 QStringList webPageFields() {
@@ -175,8 +175,8 @@ QStringList webPageFields() {
 }
 
 QByteArray webPage(const SightingTable& table, const WebPageTexts& texts) {
-    const int order = table.fieldIndex(QStringLiteral("Order"));
-    const int family = table.fieldIndex(QStringLiteral("Family"));
+    const int order = table.fieldIndex(field::Order);
+    const int family = table.fieldIndex(field::Family);
     QList<int> cells;
     for (const QString& field : kShownFields) {
         cells.append(table.fieldIndex(field));

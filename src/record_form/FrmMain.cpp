@@ -199,7 +199,7 @@ DbError FrmMain::Form_Load() {
         if (DbError error = records.moveLast()) {
             return error;
         }
-    } else if (records.value(QStringLiteral("CommonName")).toString() == lifelist::kStarterName) {
+    } else if (records.value(field::CommonName).toString() == lifelist::kStarterName) {
         mblnFirstRecord = true;
     }
     Data1.setRecordset(m_program.grsBirdList);

@@ -1,5 +1,6 @@
 // The sighting already on the life list of a species picked from the world checklist, and the
 // command that shows it.
+#include "database/Schema.h"
 #include "record_form/FrmMain.h"
 
 #include "record_form/ChecklistPicker.h"
@@ -11,7 +12,7 @@ qint64 FrmMain::shownNumber() const {
     if (Data1.adding() || !records || !records->isOpen() || records->absolutePosition() < 0) {
         return 0;
     }
-    return records->value(QStringLiteral("Number")).toLongLong();
+    return records->value(field::Number).toLongLong();
 }
 
 void FrmMain::UpdateGoToRecord() {

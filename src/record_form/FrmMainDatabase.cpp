@@ -1,4 +1,5 @@
 // The life-list file seen from the record form: error reports, compacting and repairing.
+#include "database/Schema.h"
 #include "record_form/FrmMain.h"
 
 #include "record_form/LookupBoxes.h"
@@ -33,7 +34,7 @@ void FrmMain::MaintainDatabase(bool bCompact) {
         }
     }
     const QVariant number =
-        records && records->isOpen() ? records->value(QStringLiteral("Number")) : QVariant();
+        records && records->isOpen() ? records->value(field::Number) : QVariant();
     m_program.closeBirdList();
 
     if (bCompact) {
@@ -58,8 +59,7 @@ void FrmMain::MaintainDatabase(bool bCompact) {
     const DataError error = Data1.navigate(
         [&number](Recordset& records) {
             if (number.isValid()) {
-                if (DbError found =
-                        records.findFirst(Criteria::equals(QStringLiteral("Number"), number))) {
+                if (DbError found = records.findFirst(Criteria::equals(field::Number, number))) {
                     return found;
                 }
                 if (!records.noMatch()) {

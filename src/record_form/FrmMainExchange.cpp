@@ -32,8 +32,8 @@ void FrmMain::importSightingsFrom(bool eBird) {
     // The starter record no one has written over yet gives its place to the first sighting.
     qint64 starter = 0;
     if (mblnFirstRecord && records->recordCount() == 1 &&
-        records->value(QStringLiteral("CommonName")).toString() == lifelist::kStarterName) {
-        starter = records->value(QStringLiteral("Number")).toLongLong();
+        records->value(field::CommonName).toString() == lifelist::kStarterName) {
+        starter = records->value(field::Number).toLongLong();
     }
     if (eBird && !m_picker->checklist()) {
         m_picker->load();

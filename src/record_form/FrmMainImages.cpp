@@ -1,5 +1,6 @@
 // The picture links of the sighting shown: the commands that add and view them, and the viewer
 // that belongs to the sighting while the form shows it.
+#include "database/Schema.h"
 #include "record_form/FrmMain.h"
 
 #include "services/Program.h"
@@ -11,7 +12,7 @@ void FrmMain::UpdateImageButtons() {
     const Recordset* records = Data1.recordset();
     const bool linked = currentMode() == FormMode::Browse && !Data1.adding() && records &&
                         records->isOpen() && records->absolutePosition() >= 0 &&
-                        !nullToEmpty(records->value(QStringLiteral("Images"))).isEmpty();
+                        !nullToEmpty(records->value(field::Images)).isEmpty();
     m_commands->setEnabled(Cmd::ViewImages, linked);
 }
 

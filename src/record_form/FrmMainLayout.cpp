@@ -1,4 +1,5 @@
 // The record form's controls and their layout.
+#include "database/Schema.h"
 #include "record_form/BoundWidget.h"
 #include "record_form/FieldChecks.h"
 #include "record_form/FormComboBox.h"
@@ -242,20 +243,20 @@ QLayout* FrmMain::buildButtons() {
 }
 
 void FrmMain::bindFields() {
-    const std::pair<const char*, QWidget*> fields[] = {
-        {"CommonName", txtCommonName}, {"AlternateName", txtAlternateName},
-        {"Order", cboOrder},           {"Family", cboFamily},
-        {"Species", txtSpecies},       {"Location", txtLocation},
-        {"Country", cboCountry},       {"Region", cboRegion},
-        {"Month", cboMonth},           {"Year", cboYear},
-        {"Comments", txtComments},     {"Additional", txtAdditional},
+    const std::pair<const QString&, QWidget*> fields[] = {
+        {field::CommonName, txtCommonName}, {field::AlternateName, txtAlternateName},
+        {field::Order, cboOrder},           {field::Family, cboFamily},
+        {field::Species, txtSpecies},       {field::Location, txtLocation},
+        {field::Country, cboCountry},       {field::Region, cboRegion},
+        {field::Month, cboMonth},           {field::Year, cboYear},
+        {field::Comments, txtComments},     {field::Additional, txtAdditional},
     };
     QList<QWidget*> stored;
-    for (const auto& [field, widget] : fields) {
+    for (const auto& [name, widget] : fields) {
         stored.append(widget);
         auto control = std::make_unique<BoundWidget>(widget);
         m_boundOf.insert(widget, control.get());
-        Data1.bind(QLatin1String(field), control.get());
+        Data1.bind(name, control.get());
         m_bound.push_back(std::move(control));
     }
     Data1.onReposition = [this] { Data1_Reposition(); };

@@ -1,5 +1,6 @@
 // The record form's modes, navigation, the total, and adding, storing, cancelling and deleting
 // sightings.
+#include "database/Schema.h"
 #include "record_form/FieldFocus.h"
 #include "record_form/FormComboBox.h"
 #include "record_form/FrmMain.h"
@@ -62,7 +63,7 @@ void FrmMain::Data1_Reposition() {
     }
     m_picker->recordShown();
     m_lookups->showFamilyList();
-    const QString family = nullToEmpty(records->value(QStringLiteral("Family")));
+    const QString family = nullToEmpty(records->value(field::Family));
     if (!family.isEmpty() && !records->eof() && !records->bof()) {
         const QSignalBlocker blocker(cboFamily);
         cboFamily->setEditText(family);

@@ -1,4 +1,5 @@
 #include "record_form/LookupBoxes.h"
+#include "database/Schema.h"
 
 #include "database/LikePattern.h"
 #include "database/LookupLists.h"
@@ -22,13 +23,14 @@ LookupBoxes::LookupBoxes(Program& program, const Boxes& boxes, FieldFocus& focus
       m_searchTargetsEntered(std::move(searchTargetsEntered)) {}
 
 QString LookupBoxes::fieldOf(const FormComboBox* combo) const {
-    const std::pair<const FormComboBox*, const char*> fields[] = {
-        {m_boxes.order, "Order"},   {m_boxes.family, "Family"}, {m_boxes.country, "Country"},
-        {m_boxes.region, "Region"}, {m_boxes.month, "Month"},   {m_boxes.year, "Year"},
+    const std::pair<const FormComboBox*, const QString&> fields[] = {
+        {m_boxes.order, field::Order},     {m_boxes.family, field::Family},
+        {m_boxes.country, field::Country}, {m_boxes.region, field::Region},
+        {m_boxes.month, field::Month},     {m_boxes.year, field::Year},
     };
-    for (const auto& [box, field] : fields) {
+    for (const auto& [box, name] : fields) {
         if (box == combo) {
-            return QLatin1String(field);
+            return name;
         }
     }
     return {};
@@ -105,7 +107,7 @@ void LookupBoxes::LoadFamilyList() {
         return;
     }
     m_program.grsFamilies = families;
-    m_boxes.family->setListItems(lookup::entries(*families, QStringLiteral("Family")));
+    m_boxes.family->setListItems(lookup::entries(*families, field::Family));
     m_familiesShown = families;
     m_familiesOrder = order;
 }
@@ -177,7 +179,7 @@ bool LookupBoxes::storeEntry(FormComboBox* combo, const QString& text) {
             m_program.grsFamilies = families;
         }
         table = m_program.grsFamilies;
-        row.append({QStringLiteral("Order"), orderShown});
+        row.append({field::Order, orderShown});
     }
     if (!table) {
         return true;

@@ -1,13 +1,13 @@
 #include "search/SearchCriteria.h"
+#include "database/Schema.h"
 
 namespace search {
 
 const QStringList& targetFields() {
     static const QStringList fields{
-        QStringLiteral("CommonName"), QStringLiteral("AlternateName"), QStringLiteral("Order"),
-        QStringLiteral("Family"),     QStringLiteral("Species"),       QStringLiteral("Location"),
-        QStringLiteral("Country"),    QStringLiteral("Region"),        QStringLiteral("Month"),
-        QStringLiteral("Year"),       QStringLiteral("Comments"),      QStringLiteral("Additional"),
+        field::CommonName, field::AlternateName, field::Order,    field::Family,
+        field::Species,    field::Location,      field::Country,  field::Region,
+        field::Month,      field::Year,          field::Comments, field::Additional,
     };
     return fields;
 }

@@ -4,9 +4,10 @@
 #include "database/TableScan.h"
 
 QString categoryField(Category category) {
-    static const char* const fields[] = {"Order",  "Family", "Location", "Country",
-                                         "Region", "Month",  "Year"};
-    return QString::fromLatin1(fields[std::size_t(category)]);
+    const QString* const fields[] = {&field::Order,   &field::Family, &field::Location,
+                                     &field::Country, &field::Region, &field::Month,
+                                     &field::Year};
+    return *fields[std::size_t(category)];
 }
 
 QString categorySection(Category category) {

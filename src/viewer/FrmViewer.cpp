@@ -1,9 +1,10 @@
 #include "viewer/FrmViewer.h"
+#include "database/Schema.h"
 
-#include "services/MWindow.h"
-#include "services/Program.h"
 #include "images/ImageLinks.h"
 #include "images/PictureLoader.h"
+#include "services/MWindow.h"
+#include "services/Program.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -154,7 +155,7 @@ bool FrmViewer::Form_Load() {
         setWindowTitle(QStringLiteral("Plovix Image Viewer - Sighting Number %1")
                            .arg(records->absolutePosition() + 1));
         QVariant value;
-        if (DbError error = records->getValue(QStringLiteral("Images"), value)) {
+        if (DbError error = records->getValue(field::Images, value)) {
             // Links that could not be read are never written back over the stored ones.
             showError(error.number, error.description,
                       QStringLiteral("Image Viewer Loading Error"));
@@ -324,8 +325,7 @@ void FrmViewer::Form_Unload() {
     DbError error;
     if (records->bookmark() == m_sighting && records->editMode() == Recordset::EditMode::None) {
         // The record form still shows the sighting: it sees the links at once.
-        if (!(error = records->edit()) &&
-            !(error = records->setValue(QStringLiteral("Images"), stored))) {
+        if (!(error = records->edit()) && !(error = records->setValue(field::Images, stored))) {
             error = records->update();
         }
         if (error) {

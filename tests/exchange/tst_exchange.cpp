@@ -238,13 +238,13 @@ private slots:
         const ImportPlan plan = planEBirdImport(file, nullptr, {}, {});
         QCOMPARE(plan.records.size(), 1);
         const QStringList& record = plan.records[0];
-        QCOMPARE(record[field::Location], place.left(50));
-        QCOMPARE(record[field::Comments], u"Location: "_s + place);
-        const QStringList lines = record[field::Additional].split(u'\n');
-        QVERIFY(record[field::Additional].size() <= 32000);
+        QCOMPARE(record[planField::Location], place.left(50));
+        QCOMPARE(record[planField::Comments], u"Location: "_s + place);
+        const QStringList lines = record[planField::Additional].split(u'\n');
+        QVERIFY(record[planField::Additional].size() <= 32000);
         QCOMPARE(lines.first(), u"2000-01-02, "_s + place + u", US-PA"_s);
         QCOMPARE(lines.last(), u"%1 more sightings not listed"_s.arg(699 - (lines.size() - 1)));
-        QVERIFY(record[field::Additional].size() + lines[1].size() + 1 > 32000);
+        QVERIFY(record[planField::Additional].size() + lines[1].size() + 1 > 32000);
     }
 
     // A time in a hostile file that is no time of day counts as none (the hours are never
@@ -263,7 +263,7 @@ private slots:
         };
         const QList<QStringList> none = plan({}, u"Brigantine"_s);
         QCOMPARE(none.size(), 1);
-        QCOMPARE(none[0][field::Location], u"Brigantine"_s);
+        QCOMPARE(none[0][planField::Location], u"Brigantine"_s);
         for (const QString& time : {u"99999999:00"_s, u"24:00"_s, u"-3:15"_s, u"07:75"_s}) {
             QCOMPARE(plan(time, u"Brigantine"_s), none);
         }
@@ -292,8 +292,8 @@ private slots:
         const std::optional<ImportPlan> sheet = spreadsheet::planImport(
             csvText(u"CommonName,Location\r\n%1,%1\r\n"_s.arg(name)), {}, error);
         for (const QStringList& record : {eBird.records.value(0), sheet->records.value(0)}) {
-            QCOMPARE(record.value(field::CommonName), stored);
-            QCOMPARE(record.value(field::Location), stored);
+            QCOMPARE(record.value(planField::CommonName), stored);
+            QCOMPARE(record.value(planField::Location), stored);
         }
         QCOMPARE(eBird.shortened.size(), name == stored ? 0 : 2);
     }
