@@ -59,6 +59,14 @@ void CommandBar::setHandler(Cmd id, std::function<void()> handler) {
     m_handlers[index(id)] = std::move(handler);
 }
 
+void CommandBar::requireHandlers() const {
+    for (const Command& row : commandTable()) {
+        if (row.opens == Menu::None && !m_handlers[index(row.id)]) {
+            qFatal("The record form's command %s has no handler", row.item);
+        }
+    }
+}
+
 void CommandBar::run(const Command& row) {
     // However the command is given (a click, a button's Alt key, its menu item or function key),
     // the field being typed in is left first, with its checks; a field that refuses to be left

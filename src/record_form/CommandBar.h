@@ -23,6 +23,9 @@ public:
 
     // The handler of a command; a command without one does nothing.
     void setHandler(Cmd id, std::function<void()> handler);
+    // Ends the program when a command of the table has no handler (a submenu needs none): a
+    // command that silently does nothing is a wiring fault, found at the first start.
+    void requireHandlers() const;
     // Runs before a menu item that leaves the field being typed in; false keeps the command from
     // going ahead.
     void setLeaveField(std::function<bool()> leaveField) { m_leaveField = std::move(leaveField); }

@@ -130,6 +130,7 @@ void FrmMain::connectCommands() {
     for (Cmd id : {Cmd::Undo, Cmd::Cut, Cmd::Copy, Cmd::Paste, Cmd::DeleteText, Cmd::SelectAll}) {
         m_commands->setHandler(id, [this, id] { m_editMenu->run(id); });
     }
+    m_commands->requireHandlers();
     m_commands->setLeaveField([this] { return m_checks->leaveActiveControl(); });
     connect(m_commands->menu(Menu::Edit), &QMenu::aboutToShow, this,
             [this] { m_editMenu->mnuEdit_Click(); });
