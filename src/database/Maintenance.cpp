@@ -19,9 +19,9 @@ struct Files {
     QString scratch;
 };
 
-Files filesOf(const QString& folder, const QString& strName) {
-    return {folder + QLatin1Char('/') + strName + QStringLiteral(".mdb"),
-            folder + QLatin1Char('/') + strName + QStringLiteral(" Temp.mdb")};
+Files filesOf(const QString& folder, const QString& baseName) {
+    return {folder + QLatin1Char('/') + baseName + QStringLiteral(".mdb"),
+            folder + QLatin1Char('/') + baseName + QStringLiteral(" Temp.mdb")};
 }
 
 MaintenanceReport failed(const DbError& error) {
@@ -131,27 +131,27 @@ DbError replaceWithScratch(const Files& files, const std::function<DbError()>& m
 
 }  // namespace
 
-QString backupPath(const QString& folder, const QString& strName, int number) {
-    return folder + QStringLiteral("/Old %1 Backup(%2).mdb").arg(strName).arg(number);
+QString backupPath(const QString& folder, const QString& baseName, int number) {
+    return folder + QStringLiteral("/Old %1 Backup(%2).mdb").arg(baseName).arg(number);
 }
 
 namespace {
 
-QString backupScratch(const QString& folder, const QString& strName) {
-    return folder + QStringLiteral("/Old %1 Backup Temp.mdb").arg(strName);
+QString backupScratch(const QString& folder, const QString& baseName) {
+    return folder + QStringLiteral("/Old %1 Backup Temp.mdb").arg(baseName);
 }
 
 }  // namespace
 
-DbError copyToBackup(const QString& folder, const QString& strName, int number) {
-    return copyWhole(filesOf(folder, strName).database, backupPath(folder, strName, number),
-                     backupScratch(folder, strName));
+DbError copyToBackup(const QString& folder, const QString& baseName, int number) {
+    return copyWhole(filesOf(folder, baseName).database, backupPath(folder, baseName, number),
+                     backupScratch(folder, baseName));
 }
 
-int freeBackupNumber(const QString& folder, const QString& strName) {
+int freeBackupNumber(const QString& folder, const QString& baseName) {
     for (int n = 1; n <= kMaxBackups; ++n) {
         // A number is free only when no backup and no journal of one carries it.
-        const QString path = backupPath(folder, strName, n);
+        const QString path = backupPath(folder, baseName, n);
         if (!fileops::exists(path) && !fileops::exists(path + QStringLiteral("-journal"))) {
             return n;
         }
@@ -159,8 +159,8 @@ int freeBackupNumber(const QString& folder, const QString& strName) {
     return 0;
 }
 
-MaintenanceReport compactLifeList(const QString& folder, const QString& strName) {
-    const Files files = filesOf(folder, strName);
+MaintenanceReport compactLifeList(const QString& folder, const QString& baseName) {
+    const Files files = filesOf(folder, baseName);
     if (std::optional<MaintenanceReport> refused = refusal(files)) {
         return *refused;
     }
@@ -171,8 +171,8 @@ MaintenanceReport compactLifeList(const QString& folder, const QString& strName)
     return {};
 }
 
-MaintenanceReport repairLifeList(const QString& folder, const QString& strName) {
-    const Files files = filesOf(folder, strName);
+MaintenanceReport repairLifeList(const QString& folder, const QString& baseName) {
+    const Files files = filesOf(folder, baseName);
     if (std::optional<MaintenanceReport> refused = refusal(files)) {
         return *refused;
     }
@@ -184,7 +184,7 @@ MaintenanceReport repairLifeList(const QString& folder, const QString& strName) 
     MaintenanceReport report;
     // A numbered backup of the file as it is, with its rollback journal if one was left. A
     // repair may leave out what it cannot read: it is never made without one.
-    report.backupNumber = freeBackupNumber(folder, strName);
+    report.backupNumber = freeBackupNumber(folder, baseName);
     if (report.backupNumber == 0) {
         return failed({DbError::General,
                        QStringLiteral("No backup copy of your life list can be made: the backups "
@@ -192,11 +192,11 @@ MaintenanceReport repairLifeList(const QString& folder, const QString& strName) 
                                       "of them away and repair again.\n\nYour life list has not "
                                       "been changed.")
                            .arg(kMaxBackups)
-                           .arg(strName)});
+                           .arg(baseName)});
     }
     {
-        const QString backup = backupPath(folder, strName, report.backupNumber);
-        const QString scratch = backupScratch(folder, strName);
+        const QString backup = backupPath(folder, baseName, report.backupNumber);
+        const QString scratch = backupScratch(folder, baseName);
         const QString journal = files.database + QStringLiteral("-journal");
         const QString suffix = QStringLiteral("-journal");
         if (fileops::exists(journal)) {

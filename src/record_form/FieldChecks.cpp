@@ -26,8 +26,8 @@ QString textOf(const QWidget* control) {
 
 }  // namespace
 
-bool FieldChecks::CheckTextLength(QWidget* control, int lMaxLength) {
-    if (checkTextLength(m_dialogs, textOf(control), lMaxLength)) {
+bool FieldChecks::checkLength(QWidget* control, int maxLength) {
+    if (checkTextLength(m_dialogs, textOf(control), maxLength)) {
         return true;
     }
     m_focus.returnTo(control, true);
@@ -44,7 +44,7 @@ int limitOf(const QWidget* field) {
 
 bool FieldChecks::storable(const QList<QWidget*>& fields) {
     for (QWidget* field : fields) {
-        if (!CheckTextLength(field, limitOf(field))) {
+        if (!checkLength(field, limitOf(field))) {
             return false;
         }
     }
@@ -56,9 +56,9 @@ bool FieldChecks::lostFocus(QWidget* field) {
         if (m_lookups.isFixed(combo)) {
             return true;
         }
-        return CheckTextLength(combo, kShortTextLimit) && m_lookups.lostFocus(combo);
+        return checkLength(combo, kShortTextLimit) && m_lookups.lostFocus(combo);
     }
-    if (!CheckTextLength(field, limitOf(field))) {
+    if (!checkLength(field, limitOf(field))) {
         return false;
     }
     if (field == m_species) {

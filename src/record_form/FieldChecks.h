@@ -15,9 +15,9 @@ public:
     FieldChecks(Dialogs& dialogs, FieldFocus& focus, LookupBoxes& lookups, QLineEdit* species)
         : m_dialogs(dialogs), m_focus(focus), m_lookups(lookups), m_species(species) {}
 
-    // True when the control's text is at most `lMaxLength` characters long; otherwise tells
+    // True when the control's text is at most `maxLength` characters long; otherwise tells
     // the user and sends the focus back to the control with its text selected.
-    bool CheckTextLength(QWidget* control, int lMaxLength);
+    bool checkLength(QWidget* control, int maxLength);
     // The field lost the focus; false when it refuses to be left.
     bool lostFocus(QWidget* field);
     // A command given from the menu or by its key leaves the field being typed in without

@@ -70,9 +70,9 @@ private:
 
     // Modes, navigation and editing (FrmMainRecords.cpp).
     void setMode(FormMode mode);
-    void SetBrowseMode(bool bBrowse);
-    void SetSearchMode(bool bSearch);
-    bool UpdateTotalSightings(bool bSaveFirst);
+    void SetBrowseMode(bool browse);
+    void SetSearchMode(bool toSearch);
+    bool UpdateTotalSightings(bool saveFirst);
     bool CommonNameEntered();
     void Data1_Reposition();
     void navigate(DbError (*step)(Recordset&));
@@ -95,11 +95,11 @@ private:
     void findMatch(SearchSession::Find which);
 
     // The life list file (FrmMainDatabase.cpp).
-    void ShowDatabaseError(int lErrNumber, const QString& strDescription);
-    void showDatabaseError(const DbError& error) {
+    void ShowDatabaseError(int errorNumber, const QString& errorText);
+    void ShowDatabaseError(const DbError& error) {
         ShowDatabaseError(error.number, error.description);
     }
-    void MaintainDatabase(bool bCompact);
+    void MaintainDatabase(bool toCompact);
     void mnuCompactDB_Click();
     void mnuRepairDB_Click();
 

@@ -36,6 +36,6 @@ void FrmMain::mnuGoToRecord_Click() {
     if (error.error.number == DbError::InvalidBookmark) {
         m_hints->show(QStringLiteral("Record %1 is no longer on your life list").arg(number));
     } else if (error) {
-        showDatabaseError(error.error);
+        ShowDatabaseError(error.error);
     }
 }

@@ -6,8 +6,8 @@
 #include "services/MDatabase.h"
 #include "services/Program.h"
 
-void FrmMain::ShowDatabaseError(int lErrNumber, const QString& strDescription) {
-    reportDatabaseError(m_program, DbError{lErrNumber, strDescription});
+void FrmMain::ShowDatabaseError(int errorNumber, const QString& errorText) {
+    reportDatabaseError(m_program, DbError{errorNumber, errorText});
     // The same record is shown again as it is stored.
     Recordset* records = Data1.recordset();
     if (!records || !records->isOpen()) {
@@ -21,7 +21,7 @@ void FrmMain::ShowDatabaseError(int lErrNumber, const QString& strDescription) {
     }
 }
 
-void FrmMain::MaintainDatabase(bool bCompact) {
+void FrmMain::MaintainDatabase(bool toCompact) {
     // The viewer's links, and what was typed on the record shown, are stored before the file
     // is closed. A form that lost its file has nothing to store, and is bound again once the
     // file opens.
@@ -37,13 +37,13 @@ void FrmMain::MaintainDatabase(bool bCompact) {
         records && records->isOpen() ? records->value(field::Number) : QVariant();
     m_program.closeBirdList();
 
-    if (bCompact) {
+    if (toCompact) {
         compactBirdList(m_program, Program::birdListName());
     } else {
         repairBirdList(m_program, Program::birdListName());
     }
 
-    const QString title = (bCompact ? QStringLiteral("Compact") : QStringLiteral("Repair")) +
+    const QString title = (toCompact ? QStringLiteral("Compact") : QStringLiteral("Repair")) +
                           QStringLiteral(" Database Error");
     const bool opened = openBirdListDatabase(m_program);
     Data1.setRecordset(opened ? m_program.grsBirdList : nullptr);

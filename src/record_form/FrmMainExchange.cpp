@@ -55,11 +55,11 @@ void FrmMain::importSightingsFrom(bool eBird) {
 void FrmMain::showListAgain() {
     m_lookups->LoadLookupLists();
     if (DbError error = Data1.refresh()) {
-        showDatabaseError(error);
+        ShowDatabaseError(error);
         return;
     }
     if (DataError error = Data1.navigate(&Recordset::moveLast, false)) {
-        showDatabaseError(error.error);
+        ShowDatabaseError(error.error);
     }
     UpdateTotalSightings(false);
 }

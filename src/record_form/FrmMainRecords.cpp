@@ -21,16 +21,16 @@ void FrmMain::setMode(FormMode mode) {
     UpdateImageButtons();
 }
 
-void FrmMain::SetBrowseMode(bool bBrowse) {
-    setMode(bBrowse ? FormMode::Browse : FormMode::Add);
+void FrmMain::SetBrowseMode(bool browse) {
+    setMode(browse ? FormMode::Browse : FormMode::Add);
 }
 
-void FrmMain::SetSearchMode(bool bSearch) {
-    setMode(bSearch ? FormMode::Search : FormMode::Browse);
+void FrmMain::SetSearchMode(bool search) {
+    setMode(search ? FormMode::Search : FormMode::Browse);
 }
 
-bool FrmMain::UpdateTotalSightings(bool bSaveFirst) {
-    if (bSaveFirst) {
+bool FrmMain::UpdateTotalSightings(bool saveFirst) {
+    if (saveFirst) {
         if (DbError error = Data1.updateRecord()) {
             reportDatabaseError(m_program, error);
             return false;
@@ -85,7 +85,7 @@ void FrmMain::navigate(DbError (*step)(Recordset&)) {
         if (error.whileStoring) {
             reportDatabaseError(m_program, error.error);
         } else {
-            showDatabaseError(error.error);
+            ShowDatabaseError(error.error);
         }
     }
 }
@@ -126,7 +126,7 @@ void FrmMain::cmdAdd_Click() {
     SetBrowseMode(false);
     if (DbError error = Data1.addNew()) {
         SetBrowseMode(true);
-        showDatabaseError(error);
+        ShowDatabaseError(error);
         return;
     }
     m_lookups->LoadFamilyList();
@@ -142,7 +142,7 @@ void FrmMain::cmdUpdate_Click() {
         return;
     }
     if (DataError error = Data1.navigate(&Recordset::moveLast, false)) {
-        showDatabaseError(error.error);
+        ShowDatabaseError(error.error);
     }
     SetBrowseMode(true);
     mblnFirstRecord = false;
@@ -150,7 +150,7 @@ void FrmMain::cmdUpdate_Click() {
 
 void FrmMain::cmdCancel_Click() {
     if (DbError error = Data1.cancelUpdate()) {
-        showDatabaseError(error);
+        ShowDatabaseError(error);
     }
     SetBrowseMode(true);
     UpdateImageButtons();
@@ -171,10 +171,10 @@ void FrmMain::cmdDelete_Click() {
                            "You can, however, write over the values on this record."),
             mb::Exclamation | mb::OKOnly, QStringLiteral("Cannot Delete Record"));
     } else if (DbError error = Data1.deleteCurrent()) {
-        showDatabaseError(error);
+        ShowDatabaseError(error);
         return;
     } else if (DataError moved = Data1.navigate(moveNextOrLast, false)) {
-        showDatabaseError(moved.error);
+        ShowDatabaseError(moved.error);
         return;
     }
     UpdateTotalSightings(true);

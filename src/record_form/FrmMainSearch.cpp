@@ -24,7 +24,7 @@ void FrmMain::cmdSearch_Click() {
     if (DbError error = m_search.begin()) {
         showSearchTitle(false);
         SetSearchMode(false);
-        showDatabaseError(error);
+        ShowDatabaseError(error);
         return;
     }
     txtCommonName->setFocus(Qt::OtherFocusReason);
@@ -62,7 +62,7 @@ void FrmMain::findMatch(SearchSession::Find which) {
             if (result.error.whileStoring) {
                 reportDatabaseError(m_program, result.error.error);
             } else {
-                showDatabaseError(result.error.error);
+                ShowDatabaseError(result.error.error);
             }
             break;
     }

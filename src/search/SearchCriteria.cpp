@@ -12,8 +12,8 @@ const QStringList& targetFields() {
     return fields;
 }
 
-QString MakeSearchTarget(const QString& strTarget) {
-    QString target = strTarget;
+QString MakeSearchTarget(const QString& searchTarget) {
+    QString target = searchTarget;
     target.replace(QLatin1Char('\''), QLatin1Char('?'));
     return QLatin1Char('*') + target + QLatin1Char('*');
 }

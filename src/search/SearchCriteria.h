@@ -12,7 +12,7 @@ const QStringList& targetFields();
 
 // One typed target as a LIKE pattern that finds it anywhere inside a field. A single quote
 // becomes "?" (any one character); the user's own "*" and "?" keep their meaning.
-QString MakeSearchTarget(const QString& strTarget);
+QString MakeSearchTarget(const QString& searchTarget);
 
 // The criteria for the targets typed: every field with a target must match it. `targetOf`
 // gives the text typed for a field; fields left empty are not searched. Empty when no target

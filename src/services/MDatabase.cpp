@@ -10,15 +10,15 @@ namespace {
 const QString kInUseTitle = QStringLiteral("Life List In Use");
 
 // A life list that another program holds is busy, not damaged.
-QString inUseText(const QString& strName) {
+QString inUseText(const QString& name) {
     return QStringLiteral(
                "Your life list (%1.mdb) is in use by another program.\n"
                "Close that program, then try again.")
-        .arg(strName);
+        .arg(name);
 }
 
 // Shows how a compaction or repair ended; true when it was done.
-bool reportMaintenance(Program& program, const QString& strName, const MaintenanceReport& report,
+bool reportMaintenance(Program& program, const QString& name, const MaintenanceReport& report,
                        const QString& errorTitle, const QString& doneText) {
     program.cursor.setMousePointer(WaitCursor::Default);
     const QString exe = program.app.exeName;
@@ -27,13 +27,12 @@ bool reportMaintenance(Program& program, const QString& strName, const Maintenan
             program.dialogs.msgBox(
                 QStringLiteral("%1 database (%2.mdb) not found.\n"
                                "It should be located in the same folder as your %1 program (%1)")
-                    .arg(exe, strName),
+                    .arg(exe, name),
                 mb::Exclamation | mb::OKOnly, QStringLiteral("Missing Database"));
             return false;
         case MaintenanceReport::Outcome::Failed:
             if (report.error.number == DbError::Locked) {
-                program.dialogs.msgBox(inUseText(strName), mb::Exclamation | mb::OKOnly,
-                                       kInUseTitle);
+                program.dialogs.msgBox(inUseText(name), mb::Exclamation | mb::OKOnly, kInUseTitle);
             } else {
                 program.dialogs.msgBox(report.error.description, mb::Exclamation | mb::OKOnly,
                                        errorTitle);
@@ -48,16 +47,16 @@ bool reportMaintenance(Program& program, const QString& strName, const Maintenan
 
 }  // namespace
 
-bool compactBirdList(Program& program, const QString& strName) {
+bool compactBirdList(Program& program, const QString& name) {
     program.cursor.setMousePointer(WaitCursor::Hourglass);
-    return reportMaintenance(program, strName, compactLifeList(program.app.path, strName),
+    return reportMaintenance(program, name, compactLifeList(program.app.path, name),
                              QStringLiteral("Database Compacting Error"),
                              QStringLiteral(" database compacted successfully."));
 }
 
-bool repairBirdList(Program& program, const QString& strName) {
+bool repairBirdList(Program& program, const QString& name) {
     program.cursor.setMousePointer(WaitCursor::Hourglass);
-    return reportMaintenance(program, strName, repairLifeList(program.app.path, strName),
+    return reportMaintenance(program, name, repairLifeList(program.app.path, name),
                              QStringLiteral("Database Repairing Error"),
                              QStringLiteral(" database repair procedure complete."));
 }

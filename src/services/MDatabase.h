@@ -18,13 +18,13 @@ bool openBirdListDatabase(Program& program);
 // copy that was killed is taken over.
 bool claimBirdList(Program& program);
 
-// Compacts the closed life list `strName` in the program folder and reports the outcome in a
+// Compacts the closed life list `name` in the program folder and reports the outcome in a
 // message box; true when the file was compacted.
-bool compactBirdList(Program& program, const QString& strName);
+bool compactBirdList(Program& program, const QString& name);
 
 // Keeps a numbered backup of the closed life list, then rebuilds it from every readable row.
 // Reports the outcome in a message box; true when the file was repaired.
-bool repairBirdList(Program& program, const QString& strName);
+bool repairBirdList(Program& program, const QString& name);
 
 struct DbError;
 

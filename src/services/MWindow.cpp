@@ -40,13 +40,13 @@ WorkArea workArea() {
     return area;
 }
 
-void formPosition(QWidget* frm, bool bSave, CRegSettings& settings) {
+void formPosition(QWidget* frm, bool save, CRegSettings& settings) {
     if (!frm)
         return;
     if (frm->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
 
-    if (bSave) {
+    if (save) {
         QScreen* screen = frm->screen() ? frm->screen() : QGuiApplication::primaryScreen();
         if (!screen)
             return;

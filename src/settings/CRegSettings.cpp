@@ -21,8 +21,8 @@ QString trimmedOr(const QString& newVal, const QString& fallback) {
 }
 
 // "*" names the key's default (unnamed) value.
-QString valueName(const QString& sKey) {
-    return sKey == QLatin1String("*") ? QString() : sKey;
+QString valueName(const QString& keyName) {
+    return keyName == QLatin1String("*") ? QString() : keyName;
 }
 
 }  // namespace
@@ -42,21 +42,21 @@ void CRegSettings::setAppName(const QString& newVal) {
     m_appName = trimmedOr(newVal, m_appTitle);
 }
 
-QString CRegSettings::buildKeyPath(const QString& sSection) const {
+QString CRegSettings::buildKeyPath(const QString& sectionName) const {
     QString path = m_mainKey + QLatin1Char('\\') + m_company + QLatin1Char('\\') + m_appName;
-    if (!sSection.isEmpty())
-        path += QLatin1Char('\\') + sSection;
+    if (!sectionName.isEmpty())
+        path += QLatin1Char('\\') + sectionName;
     return path;
 }
 
-QString CRegSettings::getSetting(const QString& sSection, const QString& sKey,
-                                 const QString& sDefault) const {
-    const QString path = buildKeyPath(sSection);
+QString CRegSettings::getSetting(const QString& sectionName, const QString& keyName,
+                                 const QString& defaultValue) const {
+    const QString path = buildKeyPath(sectionName);
     if (!m_store.keyExists(m_hKey, path))
-        return sDefault;
-    const auto value = m_store.queryValue(m_hKey, path, valueName(sKey));
+        return defaultValue;
+    const auto value = m_store.queryValue(m_hKey, path, valueName(keyName));
     if (!value || value->data.size() < 1)
-        return sDefault;
+        return defaultValue;
 
     switch (value->type) {
         case RegistryStore::REG_SZ: {
@@ -67,34 +67,34 @@ QString CRegSettings::getSetting(const QString& sSection, const QString& sKey,
         }
         case RegistryStore::REG_DWORD:
             if (value->data.size() != 4)
-                return sDefault;
+                return defaultValue;
             return QString::number(qFromLittleEndian<qint32>(value->data.constData()));
         default:
-            return sDefault;
+            return defaultValue;
     }
 }
 
-bool CRegSettings::saveSetting(const QString& sSection, const QString& sKey, const QString& sString,
-                               qint32 lNumber) {
-    const QString path = buildKeyPath(sSection);
+bool CRegSettings::saveSetting(const QString& sectionName, const QString& keyName,
+                               const QString& textValue, qint32 numberValue) {
+    const QString path = buildKeyPath(sectionName);
     if (!m_store.createKey(m_hKey, path))
         return false;
 
     RegistryStore::Value value;
-    if (!sString.isEmpty()) {
+    if (!textValue.isEmpty()) {
         value.type = RegistryStore::REG_SZ;
-        value.data = sString.toUtf8();
+        value.data = textValue.toUtf8();
     } else {
         value.type = RegistryStore::REG_DWORD;
         value.data.resize(4);
-        qToLittleEndian<qint32>(lNumber, value.data.data());
+        qToLittleEndian<qint32>(numberValue, value.data.data());
     }
-    return m_store.setValue(m_hKey, path, valueName(sKey), value);
+    return m_store.setValue(m_hKey, path, valueName(keyName), value);
 }
 
-bool CRegSettings::deleteSetting(const QString& sSection, const QString& sKey) {
+bool CRegSettings::deleteSetting(const QString& sectionName, const QString& keyName) {
     // Both fail when the key (or the section) is not there.
-    if (!sKey.isEmpty())
-        return m_store.deleteValue(m_hKey, buildKeyPath(sSection), valueName(sKey));
-    return m_store.deleteKey(m_hKey, buildKeyPath(QString()), sSection);
+    if (!keyName.isEmpty())
+        return m_store.deleteValue(m_hKey, buildKeyPath(sectionName), valueName(keyName));
+    return m_store.deleteKey(m_hKey, buildKeyPath(QString()), sectionName);
 }

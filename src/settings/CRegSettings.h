@@ -20,19 +20,19 @@ public:
     QString appName() const { return m_appName; }
     void setAppName(const QString& newVal);
 
-    // The stored value as text (REG_SZ as it is, REG_DWORD as a signed decimal), or sDefault.
-    QString getSetting(const QString& sSection, const QString& sKey,
-                       const QString& sDefault = {}) const;
-    // Stores sString as REG_SZ when it is not empty, otherwise lNumber as REG_DWORD.
-    bool saveSetting(const QString& sSection, const QString& sKey, const QString& sString = {},
-                     qint32 lNumber = 0);
-    // Deletes the value sKey, or the whole section when sKey is empty.
-    bool deleteSetting(const QString& sSection, const QString& sKey = {});
+    // The stored value as text (REG_SZ as it is, REG_DWORD as a signed decimal), or defaultValue.
+    QString getSetting(const QString& sectionName, const QString& keyName,
+                       const QString& defaultValue = {}) const;
+    // Stores textValue as REG_SZ when it is not empty, otherwise numberValue as REG_DWORD.
+    bool saveSetting(const QString& sectionName, const QString& keyName,
+                     const QString& textValue = {}, qint32 numberValue = 0);
+    // Deletes the value keyName, or the whole section when keyName is empty.
+    bool deleteSetting(const QString& sectionName, const QString& keyName = {});
 
     const RegistryStore& store() const { return m_store; }
 
 private:
-    QString buildKeyPath(const QString& sSection) const;
+    QString buildKeyPath(const QString& sectionName) const;
 
     RegistryStore m_store;
     QString m_appTitle;

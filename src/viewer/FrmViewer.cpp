@@ -217,22 +217,21 @@ void FrmViewer::cmdDelete_Click() {
     ShowImage(mintCurrent);
 }
 
-void FrmViewer::ShowImage(int intIndex) {
-    if (intIndex < 0) {
+void FrmViewer::ShowImage(int index) {
+    if (index < 0) {
         Image1->clear();
         setFormSize({viewer::kDefaultWidth, viewer::kHeightWithoutPicture});
         cmdDelete->setEnabled(false);
         cmdView->setEnabled(false);
-        mintCurrent = intIndex;
+        mintCurrent = index;
         return;
     }
     Picture1->hide();
     VScroll1->hide();
     HScroll1->hide();
-    List1->setCurrentRow(intIndex);
-    const LoadedPicture picture =
-        loadPicture(List1->item(intIndex)->text(), 1440.0 / m_area.twipsPerPixelX,
-                    1440.0 / m_area.twipsPerPixelY);
+    List1->setCurrentRow(index);
+    const LoadedPicture picture = loadPicture(
+        List1->item(index)->text(), 1440.0 / m_area.twipsPerPixelX, 1440.0 / m_area.twipsPerPixelY);
     if (picture.errorNumber == kFileNotFound) {
         m_program.dialogs.msgBox(
             picture.description +
@@ -254,7 +253,7 @@ void FrmViewer::ShowImage(int intIndex) {
     Picture1->show();
     cmdDelete->setEnabled(true);
     cmdView->setEnabled(true);
-    mintCurrent = intIndex;
+    mintCurrent = index;
 }
 
 void FrmViewer::placePicture(const viewer::Layout& layout) {

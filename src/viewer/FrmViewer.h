@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/MWindow.h"
 #include "images/ViewerLayout.h"
+#include "services/MWindow.h"
 
 #include <QVariant>
 #include <QWidget>
@@ -58,7 +58,7 @@ private:
 
     // A failure in a message box: "Error <number>:", a line break, the description.
     void showError(int number, const QString& description, const QString& title);
-    void ShowImage(int intIndex);
+    void ShowImage(int index);
     void placePicture(const viewer::Layout& layout);
     void cmdDelete_Click();
     void Form_Unload();
