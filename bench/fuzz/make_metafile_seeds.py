@@ -104,7 +104,7 @@ def main():
         "emf_cut_in_record.emf": emf(EMF_DRAWING)[:-6],
         "emf_odd_length.emf": emf(struct.pack("<II", 43, 22) + b"\0" * 14),
         "emf_no_end.emf": emf(EMF_DRAWING, eof=b""),
-        "not_a_metafile.png": b"\x89PNG\r\n\x1a\n" + b"\0" * 40,
+        "not_a_metafile.bin": b"\x89PNG\r\n\x1a\n" + b"\0" * 40,
     }
     os.makedirs(OUT, exist_ok=True)
     for file_name, contents in seeds.items():
